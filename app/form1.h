@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/canvas.h"
+#include "app/controlarray.h"
+#include "drill/drillstate.h"
+#include "drill/services.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The drill's one window. It owns every control, the drill state and the
+// canvas the circuit is drawn on; its handlers are the program's event map.
+class Form1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent = nullptr);
+
+    const DrillState &drillState() const { return Drill; }
+    const Canvas &canvas() const { return canvas_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void Form_Load();
+    void Command1_Click();
+
+    void buildControls();
+    QLabel *addLabel(const QString &name, const QString &caption, QRect geometry,
+                     const QFont &font);
+    QLineEdit *addTextBox(const QString &name, QRect geometry, const QFont &font,
+                          Qt::Alignment alignment);
+    QPushButton *addButton(const QString &name, const QString &caption, QRect geometry,
+                           const QFont &font);
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QLineEdit *Text5 = nullptr;
+    QLineEdit *Text6 = nullptr;
+    QLineEdit *Text7 = nullptr;
+    ControlArray<QLineEdit, 1, 10> Text1;
+    ControlArray<QLineEdit, 1, 10> Text2;
+    ControlArray<QLabel, 0, 8> Label2;
+    ControlArray<QLineEdit, 0, 8> Text4;
+    ControlArray<QPushButton, 0, 11> Command2;
+
+    DrillState Drill;
+    Clock &clock_;
+    RandomSource &random_;
+    Ending &ending_;
+    Canvas canvas_;
+};

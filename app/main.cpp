@@ -1,0 +1,19 @@
+#include "app/form1.h"
+#include "app/services.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    installFatalMessageHandler();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ohm-parallel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("オームの法則（並列）"));
+
+    SystemClock clock;
+    SeededRandom random;
+    ApplicationEnding ending;
+    Form1 window(clock, random, ending);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// Plain number text, as the value boxes and the score show it: no leading
+// blank, "0.3" rather than ".3", no trailing zeros, a float to at most seven
+// significant digits, never an exponent.
+std::string plainNumberText(float value);
+std::string plainNumberText(int value);
+
+// Signed number text: one leading blank for a number that is not negative
+// (a minus sign otherwise) and no zero before the point (" .5"). The keypad
+// appends digits this way, and the correct answer is shown this way.
+std::string signedNumberText(float value);
+std::string signedNumberText(int value);

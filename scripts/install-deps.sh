@@ -1,0 +1,23 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing need.
+# Quiet and quick when everything is already there.
+set -eu
+
+packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev \
+fonts-ipafont-gothic fontconfig xvfb xauth x11-utils xdotool"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+as_root=""
+[ "$(id -u)" -ne 0 ] && as_root="sudo"
+
+echo "Installing missing packages:$missing"
+$as_root apt-get update -qq
+$as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends $missing >/dev/null

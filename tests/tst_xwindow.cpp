@@ -1,0 +1,165 @@
+#include "app/fonts.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+
+// Starts the real program on the X server this test runs on (a fresh Xvfb
+// with no window manager) and checks what a pupil would see on the screen.
+class TestXWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void windowHasTheClientSize();
+    void titleBandIsBlueWithYellowLetters();
+    void backgroundIsBlack();
+    void scoreBoxShowsZero();
+    void noDisplayIsAClearError();
+
+private:
+    QImage screenshot() const;
+    QRect findWindow() const;
+
+    QProcess program;
+    QRect window;
+};
+
+QRect TestXWindow::findWindow() const
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {"-root", "-tree"});
+    if (!xwininfo.waitForFinished(5000))
+        return {};
+    // 0x... "title": ("ohm-parallel" "ohm-parallel")  792x573+0+0  +0+0
+    static const QRegularExpression line(QStringLiteral(
+        R"(\("ohm-parallel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"));
+    const QString out = QString::fromUtf8(xwininfo.readAllStandardOutput());
+    for (const QString &l : out.split(u'\n')) {
+        const auto m = line.match(l);
+        if (m.hasMatch() && m.captured(1).toInt() > 100)
+            return {m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
+                    m.captured(2).toInt()};
+    }
+    return {};
+}
+
+QImage TestXWindow::screenshot() const
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, window.x(), window.y(), window.width(), window.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+void TestXWindow::initTestCase()
+{
+    registerFontSubstitutes();
+    program.setProgram(QStringLiteral(OHM_PROGRAM));
+    program.start();
+    QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
+    QTRY_VERIFY_WITH_TIMEOUT((window = findWindow()).isValid(), 15000);
+    // Wait for the first paint: the title band turns blue.
+    QTRY_VERIFY_WITH_TIMEOUT(screenshot().pixelColor(10, 2) == QColor(0, 0, 192), 15000);
+}
+
+void TestXWindow::cleanupTestCase()
+{
+    program.kill();
+    program.waitForFinished(5000);
+}
+
+void TestXWindow::windowHasTheClientSize()
+{
+    QCOMPARE(window.size(), QSize(792, 573));
+}
+
+void TestXWindow::titleBandIsBlueWithYellowLetters()
+{
+    const QImage shot = screenshot();
+    int blue = 0, yellow = 0;
+    for (int y = 0; y < 41; ++y) {
+        for (int x = 8; x < 8 + 345; ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            blue += c == QColor(0, 0, 192);
+            yellow += c.red() > 200 && c.green() > 200 && c.blue() < 100;
+        }
+    }
+    const int area = 345 * 41;
+    QVERIFY2(blue > area / 2, qPrintable(QString::number(blue)));
+    QVERIFY2(yellow > 1000, qPrintable(QString::number(yellow)));
+    // Left of the band is the black window.
+    QCOMPARE(shot.pixelColor(3, 20), QColor(Qt::black));
+}
+
+void TestXWindow::backgroundIsBlack()
+{
+    const QImage shot = screenshot();
+    for (QPoint p :
+         {QPoint(760, 200), QPoint(20, 420), QPoint(520, 540), QPoint(700, 500), QPoint(580, 200)})
+        QCOMPARE(shot.pixelColor(p), QColor(Qt::black));
+}
+
+namespace {
+// The score box as this test renders it itself, with the given text.
+QImage referenceScoreBox(const QString &text)
+{
+    QWidget host;
+    QPalette p = host.palette();
+    p.setColor(QPalette::Window, p.color(QPalette::ButtonText));
+    host.setPalette(p);
+    host.resize(81, 33);
+    QLineEdit box(&host);
+    box.setGeometry(0, 0, 81, 33);
+    box.setFont(gothicFont(ProportionalGothic, 24));
+    box.setAlignment(Qt::AlignCenter);
+    box.setText(text);
+    return host.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int mismatch(const QImage &a, const QImage &b, QRect area)
+{
+    int differing = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            differing += qGray(a.pixel(x, y)) / 64 != qGray(b.pixel(x, y)) / 64;
+    return differing;
+}
+} // namespace
+
+void TestXWindow::scoreBoxShowsZero()
+{
+    const QImage box = screenshot().copy(648, 80, 81, 33);
+    const QRect inside(4, 4, 73, 25);
+    const int againstZero = mismatch(box, referenceScoreBox(QStringLiteral("0")), inside);
+    const int againstEmpty = mismatch(box, referenceScoreBox(QString()), inside);
+    const int againstTen = mismatch(box, referenceScoreBox(QStringLiteral("10")), inside);
+    QVERIFY2(againstZero <= 20 && againstEmpty > 40 && againstTen > 40,
+             qPrintable(QStringLiteral("differing pixels: '0' %1, empty %2, '10' %3")
+                            .arg(againstZero)
+                            .arg(againstEmpty)
+                            .arg(againstTen)));
+}
+
+void TestXWindow::noDisplayIsAClearError()
+{
+    QProcess headless;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    headless.setProcessEnvironment(env);
+    headless.start(QStringLiteral(OHM_PROGRAM));
+    QVERIFY(headless.waitForFinished(15000));
+    QCOMPARE(headless.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(headless.exitCode(), 1);
+    QVERIFY(QString::fromLocal8Bit(headless.readAllStandardError()).contains("display"));
+}
+
+QTEST_MAIN(TestXWindow)
+#include "tst_xwindow.moc"
