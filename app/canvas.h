@@ -4,10 +4,13 @@
 
 #include <QImage>
 #include <QPointF>
+#include <vector>
 
 // The drawing surface the circuit is drawn on: an image the size of the
 // window's client area at device resolution, which the window paints from on
-// every repaint, so the picture survives covering and minimising.
+// every repaint, so the picture survives covering and minimising. The lines
+// since the last clear are kept, so the picture can be drawn again sharp when
+// the window moves to a screen of another scale.
 class Canvas final : public DrawingSurface {
 public:
     Canvas(QSize size, qreal devicePixelRatio);
@@ -17,8 +20,19 @@ public:
     void lineTo(float x, float y, int colour) override;
 
     const QImage &image() const { return image_; }
+    qreal devicePixelRatio() const { return image_.devicePixelRatio(); }
+    void setDevicePixelRatio(qreal ratio);
 
 private:
+    struct Line {
+        QPointF from;
+        QPointF to;
+        int colour;
+    };
+    void render(const Line &line);
+
+    QSize size_;
     QImage image_;
     QPointF current_;
+    std::vector<Line> lines_;
 };

@@ -1,8 +1,13 @@
 #include "app/form1.h"
 
 #include "app/fonts.h"
+#include "drill/diagram.h"
 #include "drill/numbertext.h"
+#include "drill/presentation.h"
 #include "drill/question.h"
+#include "marking/answer.h"
+#include "marking/keypad.h"
+#include "marking/marking.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,34 +20,66 @@ struct SlotLayout {
     const char *caption;
     QRect label;
     QRect box;
+    const char *name;        // what a screen reader calls the value box
+    const char *description; // and what it says about it
 };
 
 // The nine quantity slots around the diagram. Each value box lies over the
 // blank middle of its caption, so a shown slot reads as name, box, unit.
 constexpr SlotLayout SlotLayouts[SlotCount] = {
-    {"Ｉ＝　　　　Ａ", {56, 272, 145, 17}, {96, 264, 65, 28}},
-    {"Ｉ１＝　　　　Ａ", {344, 112, 161, 17}, {408, 104, 65, 28}},
-    {"Ｉ２＝　　　　Ａ", {344, 208, 161, 17}, {408, 200, 65, 28}},
-    {"Ｅ＝　　　Ｖ", {304, 320, 137, 17}, {344, 312, 65, 28}},
-    {"Ｅ１＝　　　Ｖ", {312, 48, 145, 17}, {368, 40, 65, 28}},
-    {"Ｅ２＝　　　Ｖ", {272, 240, 145, 17}, {328, 232, 65, 28}},
-    {"Ｒ１＝　　　Ω", {192, 112, 145, 17}, {248, 104, 65, 28}},
-    {"Ｒ２＝　　　Ω", {192, 208, 145, 17}, {248, 200, 65, 28}},
-    {"Ｒ＝　　　Ω", {0, 96, 121, 17}, {40, 88, 57, 28}},
+    {"Ｉ＝　　　　Ａ",
+     {56, 272, 145, 17},
+     {96, 264, 65, 28},
+     "電流 I",
+     "回路全体を流れる電流、単位アンペア"},
+    {"Ｉ１＝　　　　Ａ",
+     {344, 112, 161, 17},
+     {408, 104, 65, 28},
+     "電流 I1",
+     "抵抗 R1 を流れる電流、単位アンペア"},
+    {"Ｉ２＝　　　　Ａ",
+     {344, 208, 161, 17},
+     {408, 200, 65, 28},
+     "電流 I2",
+     "抵抗 R2 を流れる電流、単位アンペア"},
+    {"Ｅ＝　　　Ｖ", {304, 320, 137, 17}, {344, 312, 65, 28}, "電圧 E", "電源の電圧、単位ボルト"},
+    {"Ｅ１＝　　　Ｖ",
+     {312, 48, 145, 17},
+     {368, 40, 65, 28},
+     "電圧 E1",
+     "抵抗 R1 にかかる電圧、単位ボルト"},
+    {"Ｅ２＝　　　Ｖ",
+     {272, 240, 145, 17},
+     {328, 232, 65, 28},
+     "電圧 E2",
+     "抵抗 R2 にかかる電圧、単位ボルト"},
+    {"Ｒ１＝　　　Ω",
+     {192, 112, 145, 17},
+     {248, 104, 65, 28},
+     "抵抗 R1",
+     "上の枝の抵抗、単位オーム"},
+    {"Ｒ２＝　　　Ω",
+     {192, 208, 145, 17},
+     {248, 200, 65, 28},
+     "抵抗 R2",
+     "下の枝の抵抗、単位オーム"},
+    {"Ｒ＝　　　Ω", {0, 96, 121, 17}, {40, 88, 57, 28}, "抵抗 R", "回路全体の合成抵抗、単位オーム"},
 };
 
 struct KeyLayout {
     const char *caption;
     int left;
     int top;
+    const char *name; // what the key types, for a screen reader
 };
 
 // The keypad by index: digits 0 to 9, then clear and point.
 //   7 8 9 / 4 5 6 / 1 2 3 / 0 ・ クリア
 constexpr KeyLayout KeyLayouts[12] = {
-    {"０", 584, 392}, {"１", 584, 360}, {"２", 632, 360},     {"３", 680, 360},
-    {"４", 584, 328}, {"５", 632, 328}, {"６", 680, 328},     {"７", 584, 296},
-    {"８", 632, 296}, {"９", 680, 296}, {"クリア", 680, 392}, {"・", 632, 392},
+    {"０", 584, 392, "0"}, {"１", 584, 360, "1"},          {"２", 632, 360, "2"},
+    {"３", 680, 360, "3"}, {"４", 584, 328, "4"},          {"５", 632, 328, "5"},
+    {"６", 680, 328, "6"}, {"７", 584, 296, "7"},          {"８", 632, 296, "8"},
+    {"９", 680, 296, "9"}, {"クリア", 680, 392, "クリア"}, {"・", 632, 392, "小数点"},
 };
 constexpr int KeyWidth = 49;
 constexpr int KeyHeight = 33;
@@ -82,8 +119,23 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
 
 void Form1::paintEvent(QPaintEvent *)
 {
+    // On a screen of another scale the picture is drawn again at its
+    // resolution rather than stretched.
+    canvas_.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), canvas_.image());
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The first question is set up once, as soon as the window is on screen.
+    // Window activation is no signal for it: it comes again whenever the
+    // window regains focus, and never on an X server without a window manager.
+    if (!activated_) {
+        activated_ = true;
+        QMetaObject::invokeMethod(this, &Form1::Form_Activate, Qt::QueuedConnection);
+    }
 }
 
 void Form1::Form_Load()
@@ -103,9 +155,131 @@ void Form1::Form_Load()
     seedFromClock(random_, clock_);
 }
 
+void Form1::Form_Activate()
+{
+    NewProblem();
+}
+
 void Form1::Command1_Click()
 {
     ending_.end();
+}
+
+void Form1::Command2_Click(std::int16_t Index)
+{
+    Text7->setText(QString::fromStdU16String(keypadEdit(Text7->text().toStdU16String(), Index)));
+}
+
+void Form1::Command3_Click()
+{
+    const double entry = readAnswer(Text7->text().toStdU16String());
+    const float expected = expectedAnswer(Drill);
+    const bool right = isRightAnswer(entry, expected);
+    QLineEdit *mark = Text2(Drill.QuestionNo);
+    const bool wasRight = mark->text() == QString::fromUtf8(RightMark);
+
+    mark->setText(QString::fromUtf8(right ? RightMark : WrongMark));
+    // Points are counted per question, so marking the same answer again
+    // neither adds points nor lets the score run away.
+    const std::int16_t scoreBefore = Drill.Score;
+    Drill.Score = scoreAfterMarking(Drill.Score, wasRight, right);
+    if (right || Drill.Score != scoreBefore)
+        Text6->setText(QString::fromStdString(plainNumberText(Drill.Score)));
+    if (!right) {
+        Label5->setText(QString::fromStdString(correctAnswerCaption(expected)));
+        Label5->show();
+    }
+}
+
+void Form1::Command5_Click()
+{
+    Text7->setText(QString());
+    Drill.QuestionNo = static_cast<std::int16_t>(Drill.QuestionNo + 1);
+    Label5->hide();
+    if (Drill.QuestionNo == 11) {
+        ending_.end();
+        return;
+    }
+    canvas_.clear();
+    update();
+    NewProblem();
+}
+
+void Form1::NewProblem()
+{
+    for (int k = 0; k < SlotCount; ++k) {
+        Text4(k)->hide();
+        Label2(k)->hide();
+    }
+    drawCircuitDiagram(canvas_);
+    update();
+
+    Drill.TaskType = drawTaskType(random_);
+    // Reseeded from the clock for every question, after the task type.
+    seedFromClock(random_, clock_);
+    const ResistorFactors factors = drawResistorFactors(random_);
+    const int currentTenths = drawCurrentTenths(random_);
+    storeCircuit(Drill, factors, currentTenths);
+    Drill.CaseNo = drawCaseNo(random_);
+
+    if (Drill.TaskType == 1)
+        PresentCurrentProblem();
+    if (Drill.TaskType == 2)
+        PresentVoltageProblem();
+    if (Drill.TaskType == 3)
+        PresentResistanceProblem();
+}
+
+void Form1::PresentCurrentProblem()
+{
+    presentProblem(CurrentTask);
+}
+
+void Form1::PresentVoltageProblem()
+{
+    presentProblem(VoltageTask);
+}
+
+void Form1::PresentResistanceProblem()
+{
+    presentProblem(ResistanceTask);
+}
+
+void Form1::presentProblem(const TaskKind &task)
+{
+    Label4->setText(QString::fromUtf8(task.text));
+    const ProblemForm &form = problemForm(task, Drill.CaseNo);
+    for (int k : form.given()) {
+        Text4(k)->show();
+        Label2(k)->show();
+    }
+    Text4(form.askedSlot)->setText(QStringLiteral("？"));
+    Text4(form.askedSlot)->show();
+    Label2(form.askedSlot)->show();
+    for (int k : form.given())
+        Text4(k)->setText(QString::fromStdString(plainNumberText(slotValue(Drill, k))));
+}
+
+void Form1::describeForScreenReaders()
+{
+    Label3->setAccessibleName(QStringLiteral("得点"));
+    Text6->setAccessibleName(QStringLiteral("得点"));
+    Text6->setAccessibleDescription(QStringLiteral("正解1問につき10点"));
+    Text7->setAccessibleName(QStringLiteral("答え"));
+    Text7->setAccessibleDescription(
+        QStringLiteral("キーパッドかキーボードで数を入れ、Enter キーか「入力」で答え合わせ"));
+    // The task text and the correct answer keep their captions as their
+    // names, so a screen reader announces each new text.
+    Label4->setAccessibleDescription(QStringLiteral("問題"));
+    Label5->setAccessibleDescription(QStringLiteral("まちがえたときの正しい答え"));
+    Command1->setAccessibleName(QStringLiteral("終了"));
+    Command1->setAccessibleDescription(QStringLiteral("練習をやめてプログラムを終わる"));
+    Command3->setAccessibleName(QStringLiteral("入力"));
+    Command3->setAccessibleDescription(QStringLiteral("答え合わせをする"));
+    Command5->setAccessibleName(QStringLiteral("次"));
+    Command5->setAccessibleDescription(QStringLiteral("次の問題へ進む"));
+    Command2(ClearKey)->setAccessibleDescription(QStringLiteral("答えを消す"));
+    Text5->setAccessibleName(QStringLiteral("バージョン"));
 }
 
 QLabel *Form1::addLabel(const QString &name, const QString &caption, QRect geometry,
@@ -192,6 +366,9 @@ void Form1::buildControls()
                                gothicFont(FixedGothic, 19)));
         Text4.set(k, addTextBox(QStringLiteral("Text4_%1").arg(k), slot.box,
                                 gothicFont(ProportionalGothic, 16), Qt::AlignHCenter));
+        Label2(k)->setAccessibleName(text(slot.name));
+        Text4(k)->setAccessibleName(text(slot.name));
+        Text4(k)->setAccessibleDescription(text(slot.description));
     }
 
     for (int index = 0; index < 12; ++index) {
@@ -199,6 +376,7 @@ void Form1::buildControls()
         const QFont keyFont = index == 10 ? gothicFont(ProportionalGothic, 13) : windowFont;
         Command2.set(index, addButton(QStringLiteral("Command2_%1").arg(index), text(key.caption),
                                       {key.left, key.top, KeyWidth, KeyHeight}, keyFont));
+        Command2(index)->setAccessibleName(text(key.name));
     }
 
     // The rows of question numbers and marks, where the form was laid out;
@@ -208,13 +386,18 @@ void Form1::buildControls()
                                 {64 + 40 * i, 496, RowBoxWidth, RowBoxHeight},
                                 gothicFont(ProportionalGothic, 21), Qt::AlignHCenter));
         Text1(i)->setEnabled(false);
+        Text1(i)->setAccessibleName(QStringLiteral("第%1問").arg(i));
     }
     for (int i = 1; i <= 10; ++i) {
         Text2.set(i, addTextBox(QStringLiteral("Text2_%1").arg(i),
                                 {64 + 40 * i, 528, RowBoxWidth, RowBoxHeight},
                                 gothicFont(FixedGothic, 21), Qt::AlignHCenter));
         Text2(i)->setEnabled(false);
+        Text2(i)->setAccessibleName(QStringLiteral("第%1問の結果").arg(i));
+        Text2(i)->setAccessibleDescription(QStringLiteral("○は正解、×はまちがい"));
     }
+
+    describeForScreenReaders();
 
     QWidget *previous = Command1;
     auto chain = [&previous](QWidget *next) {
@@ -232,4 +415,13 @@ void Form1::buildControls()
     Command1->setFocus();
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    for (int index = 0; index < 12; ++index) {
+        connect(Command2(index), &QPushButton::clicked, this,
+                [this, index] { Command2_Click(static_cast<std::int16_t>(index)); });
+    }
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    // Enter in the answer box marks the answer, so the drill works without
+    // the mouse.
+    connect(Text7, &QLineEdit::returnPressed, this, &Form1::Command3_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 }

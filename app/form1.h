@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct TaskKind;
 
 // The drill's one window. It owns every control, the drill state and the
 // canvas the circuit is drawn on; its handlers are the program's event map.
@@ -24,12 +25,24 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void Form_Load();
+    void Form_Activate();
     void Command1_Click();
+    void Command2_Click(std::int16_t Index);
+    void Command3_Click();
+    void Command5_Click();
+
+    void NewProblem();
+    void PresentCurrentProblem();
+    void PresentVoltageProblem();
+    void PresentResistanceProblem();
+    void presentProblem(const TaskKind &task);
 
     void buildControls();
+    void describeForScreenReaders();
     QLabel *addLabel(const QString &name, const QString &caption, QRect geometry,
                      const QFont &font);
     QLineEdit *addTextBox(const QString &name, QRect geometry, const QFont &font,
@@ -58,4 +71,5 @@ private:
     RandomSource &random_;
     Ending &ending_;
     Canvas canvas_;
+    bool activated_ = false;
 };

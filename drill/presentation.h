@@ -3,6 +3,7 @@
 #include "drill/drillstate.h"
 
 #include <array>
+#include <initializer_list>
 #include <span>
 
 // One form of question: which slots are given, in the order they are shown,
@@ -24,10 +25,10 @@ struct TaskKind {
 };
 
 namespace presentation_detail {
-constexpr ProblemForm give(std::initializer_list<int> slots, int asked)
+constexpr ProblemForm give(std::initializer_list<int> given, int asked)
 {
     ProblemForm f{{}, 0, asked};
-    for (int s : slots)
+    for (int s : given)
         f.givenSlots[static_cast<std::size_t>(f.givenCount++)] = s;
     return f;
 }

@@ -1,4 +1,5 @@
 #include "app/fonts.h"
+#include "circuitfigure.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -20,11 +21,14 @@ private slots:
     void titleBandIsBlueWithYellowLetters();
     void backgroundIsBlack();
     void scoreBoxShowsZero();
+    void firstQuestionIsShown();
+    void circuitIsDrawnAroundTheSlots();
     void noDisplayIsAClearError();
 
 private:
     QImage screenshot() const;
     QRect findWindow() const;
+    QList<int> shownSlots(const QImage &shot) const;
 
     QProcess program;
     QRect window;
@@ -57,6 +61,29 @@ QImage TestXWindow::screenshot() const
         .convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+// Caption and value box of each quantity slot, in window coordinates.
+const QRect SlotCaptions[9] = {{56, 272, 145, 17},  {344, 112, 161, 17}, {344, 208, 161, 17},
+                               {304, 320, 137, 17}, {312, 48, 145, 17},  {272, 240, 145, 17},
+                               {192, 112, 145, 17}, {192, 208, 145, 17}, {0, 96, 121, 17}};
+const QRect SlotBoxes[9] = {{96, 264, 65, 28},  {408, 104, 65, 28}, {408, 200, 65, 28},
+                            {344, 312, 65, 28}, {368, 40, 65, 28},  {328, 232, 65, 28},
+                            {248, 104, 65, 28}, {248, 200, 65, 28}, {40, 88, 57, 28}};
+} // namespace
+
+// A shown value box has a light face; a hidden one leaves the black window
+// or a cyan line behind.
+QList<int> TestXWindow::shownSlots(const QImage &shot) const
+{
+    QList<int> shown;
+    for (int k = 0; k < 9; ++k) {
+        const QColor c = shot.pixelColor(SlotBoxes[k].left() + 6, SlotBoxes[k].top() + 6);
+        if (c.red() > 200 && c.green() > 200 && c.blue() > 200)
+            shown << k;
+    }
+    return shown;
+}
+
 void TestXWindow::initTestCase()
 {
     registerFontSubstitutes();
@@ -66,6 +93,7 @@ void TestXWindow::initTestCase()
     QTRY_VERIFY_WITH_TIMEOUT((window = findWindow()).isValid(), 15000);
     // Wait for the first paint: the title band turns blue.
     QTRY_VERIFY_WITH_TIMEOUT(screenshot().pixelColor(10, 2) == QColor(0, 0, 192), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!shownSlots(screenshot()).isEmpty(), 15000);
 }
 
 void TestXWindow::cleanupTestCase()
@@ -144,6 +172,52 @@ void TestXWindow::scoreBoxShowsZero()
                             .arg(againstZero)
                             .arg(againstEmpty)
                             .arg(againstTen)));
+}
+
+void TestXWindow::firstQuestionIsShown()
+{
+    const QImage shot = screenshot();
+    const QList<int> shown = shownSlots(shot);
+    QVERIFY2(shown.size() >= 3 && shown.size() <= 5, qPrintable(QString::number(shown.size())));
+    // Each shown box has its caption beside it, white letters on black.
+    for (int k : shown) {
+        int white = 0;
+        const QRect caption = SlotCaptions[k];
+        for (int y = caption.top(); y <= caption.bottom(); ++y)
+            for (int x = caption.left(); x < SlotBoxes[k].left(); ++x)
+                white += shot.pixelColor(x, y) == QColor(Qt::white);
+        QVERIFY2(white > 20, qPrintable(QStringLiteral("slot %1").arg(k)));
+    }
+    // The task text is written in white on the black band at the top.
+    int letters = 0;
+    for (int y = 16; y < 41; ++y)
+        for (int x = 376; x < 657; ++x)
+            letters += shot.pixelColor(x, y).lightness() > 128;
+    QVERIFY2(letters > 100, qPrintable(QString::number(letters)));
+}
+
+// The picture on screen is the circuit, except where a shown slot's caption
+// or box lies over it.
+void TestXWindow::circuitIsDrawnAroundTheSlots()
+{
+    const QImage shot = screenshot();
+    QRegion covered;
+    for (int k : shownSlots(shot))
+        covered += QRegion(SlotCaptions[k]) + QRegion(SlotBoxes[k]);
+
+    Pixels expected, actual;
+    for (const QPoint &p : expectedCircuit())
+        if (!covered.contains(p))
+            expected.insert(p);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < 580; ++x)
+            if (shot.pixelColor(x, y) == QColor(0, 255, 255) && !covered.contains(QPoint(x, y)))
+                actual.insert(QPoint(x, y));
+    QVERIFY(expected.size() > 2000);
+    const Pixels missing = expected - actual, extra = actual - expected;
+    QVERIFY2(
+        missing.isEmpty() && extra.isEmpty(),
+        qPrintable(QStringLiteral("%1 missing, %2 extra").arg(missing.size()).arg(extra.size())));
 }
 
 void TestXWindow::noDisplayIsAClearError()

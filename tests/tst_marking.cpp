@@ -1,0 +1,256 @@
+#include "app/form1.h"
+#include "app/services.h"
+#include "drill/numbertext.h"
+#include "marking/marking.h"
+#include "support.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <random>
+
+// Entering and marking answers in the window.
+class TestMarking : public QObject {
+    Q_OBJECT
+
+private slots:
+    void keypadButtonsBuildTheAnswer();
+    void rightAnswer();
+    void wrongAnswer();
+    void rightTwiceCountsOnce();
+    void wrongThenRight();
+    void rightThenWrongGivesThePointsBack();
+    void emptyBoxIsWrong();
+    void anyEntryIsMarkedWithoutHarm_data();
+    void anyEntryIsMarkedWithoutHarm();
+    void randomPupil();
+};
+
+namespace {
+
+struct Drill {
+    FixedClock clock;
+    ScriptedRandom scripted;
+    SeededRandom seeded;
+    RecordingEnding ending;
+    Form1 form;
+
+    explicit Drill(bool scriptedRandom = true)
+        : form(clock, scriptedRandom ? static_cast<RandomSource &>(scripted) : seeded, ending)
+    {}
+    void script(const std::vector<float> &values)
+    {
+        scripted.values.insert(scripted.values.end(), values.begin(), values.end());
+    }
+    bool start()
+    {
+        form.show();
+        return QTest::qWaitFor([this] { return !label("Label4")->text().isEmpty(); });
+    }
+    QLabel *label(const QString &name) const { return form.findChild<QLabel *>(name); }
+    QLineEdit *box(const QString &name) const { return form.findChild<QLineEdit *>(name); }
+    QLineEdit *mark(int i) const { return box(QStringLiteral("Text2_%1").arg(i)); }
+    QPushButton *button(const QString &name) const { return form.findChild<QPushButton *>(name); }
+    void click(const QString &name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void enter(const QString &text)
+    {
+        box("Text7")->setText(text);
+        click("Command3");
+    }
+    void next() { click("Command5"); }
+    QString score() const { return box("Text6")->text(); }
+    QString rightAnswer() const
+    {
+        return QString::fromStdString(plainNumberText(expectedAnswer(form.drillState())));
+    }
+};
+
+} // namespace
+
+void TestMarking::keypadButtonsBuildTheAnswer()
+{
+    Drill d;
+    for (int key : {1, 2, 11, 5})
+        d.click(QStringLiteral("Command2_%1").arg(key));
+    QCOMPARE(d.box("Text7")->text(), QStringLiteral(" 1 2. 5"));
+    d.click("Command2_10");
+    QCOMPARE(d.box("Text7")->text(), QString());
+}
+
+void TestMarking::rightAnswer()
+{
+    // Question 3 asks for I of R1 10, R2 20, I2 0.3: I is stored as
+    // 0.90000004, and the pupil's 0.9 is right.
+    Drill d;
+    d.script(questionScript(2, 1, 1, 1, 1));
+    d.script(questionScript(2, 1, 1, 1, 1));
+    d.script(questionScript(1, 1, 2, 3, 2));
+    QVERIFY(d.start());
+    d.next();
+    d.next();
+    QCOMPARE(d.form.drillState().ValI, std::nextafter(0.9f, 1.0f));
+    for (int key : {0, 11, 9})
+        d.click(QStringLiteral("Command2_%1").arg(key));
+    d.click("Command3");
+    QCOMPARE(d.mark(3)->text(), QStringLiteral("○"));
+    QCOMPARE(d.score(), QStringLiteral("10"));
+    QCOMPARE(d.form.drillState().Score, std::int16_t(10));
+    QVERIFY(d.label("Label5")->isHidden());
+    QCOMPARE(d.box("Text7")->text(), QStringLiteral(" 0. 9"));
+    for (int i : {1, 2, 4, 5, 6, 7, 8, 9, 10})
+        QVERIFY(d.mark(i)->text().isEmpty());
+}
+
+void TestMarking::wrongAnswer()
+{
+    Drill d;
+    d.script(questionScript(2, 1, 1, 1, 1));
+    d.script(questionScript(2, 1, 1, 1, 1));
+    d.script(questionScript(3, 1, 2, 3, 1)); // R of 10 and 20 ohm in parallel
+    QVERIFY(d.start());
+    d.next();
+    d.next();
+    d.enter("6.67");
+    QCOMPARE(d.mark(3)->text(), QStringLiteral("×"));
+    QCOMPARE(d.score(), QStringLiteral("0"));
+    QVERIFY(!d.label("Label5")->isHidden());
+    QCOMPARE(d.label("Label5")->text(), QStringLiteral("正解は 6.666667"));
+    QCOMPARE(d.box("Text7")->text(), QStringLiteral("6.67"));
+}
+
+void TestMarking::rightTwiceCountsOnce()
+{
+    Drill d;
+    d.script(questionScript(2, 3, 3, 3, 1)); // E stored as 27.000002
+    QVERIFY(d.start());
+    d.enter("27");
+    d.click("Command3");
+    QCOMPARE(d.mark(1)->text(), QStringLiteral("○"));
+    QCOMPARE(d.score(), QStringLiteral("10"));
+}
+
+void TestMarking::wrongThenRight()
+{
+    Drill d;
+    d.script(questionScript(3, 9, 4, 3, 2)); // R stored as 72.00001
+    QVERIFY(d.start());
+    d.enter("70");
+    QCOMPARE(d.label("Label5")->text(), QStringLiteral("正解は 72.00001"));
+    d.enter("72");
+    QCOMPARE(d.mark(1)->text(), QStringLiteral("○"));
+    QCOMPARE(d.score(), QStringLiteral("10"));
+    QVERIFY(!d.label("Label5")->isHidden());
+    QCOMPARE(d.label("Label5")->text(), QStringLiteral("正解は 72.00001"));
+}
+
+void TestMarking::rightThenWrongGivesThePointsBack()
+{
+    Drill d;
+    d.script(questionScript(1, 2, 2, 5, 4)); // I1 = 1
+    d.script(questionScript(1, 2, 2, 5, 5)); // I = 1.5
+    QVERIFY(d.start());
+    d.enter("1");
+    QCOMPARE(d.score(), QStringLiteral("10"));
+    d.next();
+    d.enter("1.5");
+    QCOMPARE(d.score(), QStringLiteral("20"));
+    d.enter("15");
+    QCOMPARE(d.mark(2)->text(), QStringLiteral("×"));
+    QCOMPARE(d.mark(1)->text(), QStringLiteral("○"));
+    QCOMPARE(d.score(), QStringLiteral("10"));
+    QCOMPARE(d.label("Label5")->text(), QStringLiteral("正解は 1.5"));
+}
+
+void TestMarking::emptyBoxIsWrong()
+{
+    Drill d;
+    d.script(questionScript(1, 1, 1, 1, 1)); // I = 0.2
+    QVERIFY(d.start());
+    d.click("Command3");
+    QCOMPARE(d.mark(1)->text(), QStringLiteral("×"));
+    QCOMPARE(d.label("Label5")->text(), QStringLiteral("正解は .2"));
+}
+
+void TestMarking::anyEntryIsMarkedWithoutHarm_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addRow("sixty digits") << QString(60, u'9');
+    QTest::addRow("four hundred digits") << QString(400, u'8');
+    QTest::addRow("exponent") << "1e999";
+    QTest::addRow("negative") << "-5";
+    QTest::addRow("lone point") << ".";
+    QTest::addRow("text") << "わかりません";
+    QTest::addRow("full-width text") << "ＡＢＣ１";
+    QTest::addRow("very long text") << QString(200000, u'あ');
+    QTest::addRow("control characters") << QString::fromUtf16(u"\u0000\u0007\uFFFF9");
+}
+
+void TestMarking::anyEntryIsMarkedWithoutHarm()
+{
+    QFETCH(QString, entry);
+    Drill d;
+    d.script(questionScript(1, 4, 2, 5, 2));
+    QVERIFY(d.start());
+    d.enter(entry);
+    QCOMPARE(d.mark(1)->text(), QStringLiteral("×"));
+    QCOMPARE(d.score(), QStringLiteral("0"));
+    QCOMPARE(d.ending.count, 0);
+    d.enter(d.rightAnswer());
+    QCOMPARE(d.mark(1)->text(), QStringLiteral("○"));
+}
+
+// A pupil pressing anything in any order, over many runs: the score always
+// equals ten points per "○", one box shows "？", and the run ends after ten.
+void TestMarking::randomPupil()
+{
+    std::mt19937 pupil(20261208);
+    auto chance = [&pupil](int percent) { return int(pupil() % 100) < percent; };
+    std::unique_ptr<Drill> d;
+    int runs = 0, rightMarks = 0, wrongMarks = 0;
+    for (int step = 0; step < 3000; ++step) {
+        if (!d || d->ending.count > 0) {
+            QVERIFY(!d || d->form.drillState().QuestionNo == 11);
+            d = std::make_unique<Drill>(false);
+            d->clock.reading =
+                QStringLiteral("10:00:%1").arg(step % 60, 2, 10, QChar(u'0')).toStdString();
+            QVERIFY(d->start());
+            ++runs;
+        }
+        const int action = int(pupil() % 100);
+        if (action < 45)
+            d->click(QStringLiteral("Command2_%1").arg(pupil() % 12));
+        else if (action < 55)
+            d->box("Text7")->setText(chance(50) ? d->rightAnswer()
+                                                : QString::number(pupil() % 500));
+        else if (action < 85) {
+            d->click("Command3");
+            const QString mark = d->mark(d->form.drillState().QuestionNo)->text();
+            rightMarks += mark == QStringLiteral("○");
+            wrongMarks += mark == QStringLiteral("×");
+        } else
+            d->next();
+        if (d->ending.count > 0)
+            continue;
+
+        const DrillState &s = d->form.drillState();
+        int circles = 0;
+        for (int i = 1; i <= 10; ++i)
+            circles += d->mark(i)->text() == QStringLiteral("○");
+        QCOMPARE(int(s.Score), 10 * circles);
+        QCOMPARE(d->score(), QString::number(s.Score));
+        QVERIFY(s.QuestionNo >= 1 && s.QuestionNo <= 10);
+        int asked = 0;
+        for (int k = 0; k < 9; ++k) {
+            auto *box = d->box(QStringLiteral("Text4_%1").arg(k));
+            asked += !box->isHidden() && box->text() == QStringLiteral("？");
+        }
+        QCOMPARE(asked, 1);
+    }
+    QVERIFY2(runs >= 3, "the random pupil should finish several runs");
+    QVERIFY2(rightMarks >= 20 && wrongMarks >= 20, "the random pupil should get both marks");
+}
+
+QTEST_MAIN(TestMarking)
+#include "tst_marking.moc"
