@@ -22,3 +22,13 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+.PHONY: screenshot
+screenshot: build
+	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+		env QT_QPA_PLATFORM=xcb $(BUILD)/tests/take-screenshot docs/screenshot.png
+
+.PHONY: package
+package: build
+	@sh scripts/install-deps.sh dpkg-dev
+	cd $(BUILD) && cpack -G DEB

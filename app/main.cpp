@@ -9,6 +9,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ohm-parallel"));
     QApplication::setApplicationDisplayName(QStringLiteral("オームの法則（並列）"));
+    // Ties the window to its menu entry, for the task bar and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.ohmdrill.OhmParallel"));
 
     SystemClock clock;
     SeededRandom random;

@@ -1,10 +1,13 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building, running and testing need,
+# and any further ones named as arguments.
 # Quiet and quick when everything is already there.
 set -eu
 
-packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev \
-fonts-ipafont-gothic fontconfig xvfb xauth x11-utils xdotool"
+# Optional make targets name the extra packages they need as arguments.
+packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
+fonts-ipafont-gothic fontconfig xvfb xauth x11-utils xdotool \
+appstream desktop-file-utils $*"
 
 missing=""
 for p in $packages; do

@@ -2,12 +2,12 @@
 #include "drill/numbertext.h"
 #include "drill/presentation.h"
 #include "drill/question.h"
+#include "xscreen.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <algorithm>
@@ -267,7 +267,6 @@ private slots:
 
 private:
     QImage screenshot() const;
-    QRect findWindow() const;
     bool readQuestion(Question &q, QString &why) const;
     bool waitForQuestion(Question &q, QString &why) const;
     bool click(QPoint inWindow) const;
@@ -280,39 +279,14 @@ private:
     QList<Candidate> tasks, scores, marks;
 };
 
-QRect TestXDrill::findWindow() const
-{
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {"-root", "-tree"});
-    if (!xwininfo.waitForFinished(5000))
-        return {};
-    // 0x... "title": ("ohm-parallel" "ohm-parallel")  792x573+0+0  +0+0
-    static const QRegularExpression line(QStringLiteral(
-        R"(\("ohm-parallel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"));
-    const QString out = QString::fromUtf8(xwininfo.readAllStandardOutput());
-    for (const QString &l : out.split(u'\n')) {
-        const auto m = line.match(l);
-        if (m.hasMatch() && m.captured(1).toInt() > 100)
-            return {m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
-                    m.captured(2).toInt()};
-    }
-    return {};
-}
-
 QImage TestXDrill::screenshot() const
 {
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, window.x(), window.y(), window.width(), window.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
+    return grabScreen(window);
 }
 
 bool TestXDrill::click(QPoint inWindow) const
 {
-    const QPoint p = window.topLeft() + inWindow;
-    return QProcess::execute(QStringLiteral("xdotool"), {"mousemove", QString::number(p.x()),
-                                                         QString::number(p.y()), "click", "1"}) ==
-           0;
+    return clickScreen(window.topLeft() + inWindow);
 }
 
 Match TestXDrill::waitFor(QRect area, const QList<Candidate> &list, const QString &expected) const
@@ -353,7 +327,7 @@ void TestXDrill::initTestCase()
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start();
     QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
-    QTRY_VERIFY_WITH_TIMEOUT((window = findWindow()).isValid(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT((window = findProgramWindow().rect).isValid(), 15000);
     QCOMPARE(window.size(), QSize(792, 573));
 }
 

@@ -1,11 +1,9 @@
 #include "app/fonts.h"
 #include "circuitfigure.h"
+#include "xscreen.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 
 // Starts the real program on the X server this test runs on (a fresh Xvfb
@@ -24,41 +22,19 @@ private slots:
     void firstQuestionIsShown();
     void circuitIsDrawnAroundTheSlots();
     void noDisplayIsAClearError();
+    void closingTheWindowEndsCleanly();
 
 private:
     QImage screenshot() const;
-    QRect findWindow() const;
     QList<int> shownSlots(const QImage &shot) const;
 
     QProcess program;
-    QRect window;
+    ProgramWindow window;
 };
-
-QRect TestXWindow::findWindow() const
-{
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {"-root", "-tree"});
-    if (!xwininfo.waitForFinished(5000))
-        return {};
-    // 0x... "title": ("ohm-parallel" "ohm-parallel")  792x573+0+0  +0+0
-    static const QRegularExpression line(QStringLiteral(
-        R"(\("ohm-parallel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"));
-    const QString out = QString::fromUtf8(xwininfo.readAllStandardOutput());
-    for (const QString &l : out.split(u'\n')) {
-        const auto m = line.match(l);
-        if (m.hasMatch() && m.captured(1).toInt() > 100)
-            return {m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
-                    m.captured(2).toInt()};
-    }
-    return {};
-}
 
 QImage TestXWindow::screenshot() const
 {
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, window.x(), window.y(), window.width(), window.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
+    return grabScreen(window.rect);
 }
 
 namespace {
@@ -90,7 +66,7 @@ void TestXWindow::initTestCase()
     program.setProgram(QStringLiteral(OHM_PROGRAM));
     program.start();
     QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
-    QTRY_VERIFY_WITH_TIMEOUT((window = findWindow()).isValid(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT((window = findProgramWindow()).isValid(), 15000);
     // Wait for the first paint: the title band turns blue.
     QTRY_VERIFY_WITH_TIMEOUT(screenshot().pixelColor(10, 2) == QColor(0, 0, 192), 15000);
     QTRY_VERIFY_WITH_TIMEOUT(!shownSlots(screenshot()).isEmpty(), 15000);
@@ -98,13 +74,15 @@ void TestXWindow::initTestCase()
 
 void TestXWindow::cleanupTestCase()
 {
-    program.kill();
-    program.waitForFinished(5000);
+    if (program.state() != QProcess::NotRunning) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
 }
 
 void TestXWindow::windowHasTheClientSize()
 {
-    QCOMPARE(window.size(), QSize(792, 573));
+    QCOMPARE(window.rect.size(), QSize(792, 573));
 }
 
 void TestXWindow::titleBandIsBlueWithYellowLetters()
@@ -233,6 +211,16 @@ void TestXWindow::noDisplayIsAClearError()
     QCOMPARE(headless.exitStatus(), QProcess::NormalExit);
     QCOMPARE(headless.exitCode(), 1);
     QVERIFY(QString::fromLocal8Bit(headless.readAllStandardError()).contains("display"));
+}
+
+// Runs last: the close button of the title bar ends the program with
+// status 0, in the middle of a question.
+void TestXWindow::closingTheWindowEndsCleanly()
+{
+    QVERIFY(askToClose(window.id));
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_MAIN(TestXWindow)

@@ -1,0 +1,177 @@
+#include "app/form1.h"
+#include "drill/numbertext.h"
+#include "marking/marking.h"
+#include "support.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// What makes the window a good desktop citizen: the whole drill without the
+// mouse, and names for every control a screen reader meets.
+class TestDesktop : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void enterMarksTheAnswer_data();
+    void enterMarksTheAnswer();
+    void wholeDrillWithTheKeyboard();
+    void accessibleNames_data();
+    void accessibleNames();
+    void changingTextsAreAnnounced();
+
+private:
+    FixedClock clock;
+    ScriptedRandom random;
+    RecordingEnding ending;
+    Form1 *form = nullptr;
+    QWidget *child(const QString &name) const { return form->findChild<QWidget *>(name); }
+    QLineEdit *box(const QString &name) const { return form->findChild<QLineEdit *>(name); }
+};
+
+void TestDesktop::init()
+{
+    random = ScriptedRandom();
+    ending = RecordingEnding();
+    for (int q = 0; q < 10; ++q)
+        for (float r : questionScript(1, 3, 2, 4, 5)) // I = 1.2
+            random.values.push_back(r);
+    form = new Form1(clock, random, ending);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    QTRY_VERIFY(!form->findChild<QLabel *>("Label4")->text().isEmpty());
+}
+
+void TestDesktop::cleanup()
+{
+    delete form;
+    form = nullptr;
+}
+
+void TestDesktop::enterMarksTheAnswer_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addRow("Return") << int(Qt::Key_Return);
+    QTest::addRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
+void TestDesktop::enterMarksTheAnswer()
+{
+    QFETCH(int, key);
+    QLineEdit *answer = box("Text7");
+    answer->setFocus();
+    QTest::keyClicks(answer, "1.2");
+    QTest::keyClick(answer, Qt::Key(key));
+    QCOMPARE(box("Text2_1")->text(), QStringLiteral("○"));
+    QCOMPARE(box("Text6")->text(), QStringLiteral("10"));
+    QCOMPARE(answer->text(), QStringLiteral("1.2"));
+}
+
+// Tab to the answer box, type, Enter; Tab on to 次 and press Space; back
+// with Shift+Tab, ten times over, to the end of the run.
+void TestDesktop::wholeDrillWithTheKeyboard()
+{
+    QCOMPARE(QApplication::focusWidget(), child("Command1"));
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    };
+    for (int i = 0; i < 14; ++i) // 終了, twelve keys, 入力
+        press(Qt::Key_Tab);
+    for (int q = 1; q <= 10; ++q) {
+        QCOMPARE(QApplication::focusWidget(), child("Text7"));
+        QTest::keyClicks(QApplication::focusWidget(), q % 2 ? "1.2" : "7");
+        press(Qt::Key_Return);
+        QCOMPARE(box(QStringLiteral("Text2_%1").arg(q))->text(), QString(q % 2 ? "○" : "×"));
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), child("Command5"));
+        press(Qt::Key_Space);
+        if (q < 10) {
+            QCOMPARE(form->drillState().QuestionNo, std::int16_t(q + 1));
+            press(Qt::Key_Backtab);
+        }
+    }
+    QCOMPARE(ending.count, 1);
+    QCOMPARE(form->drillState().Score, std::int16_t(50));
+}
+
+void TestDesktop::accessibleNames_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("described");
+    const char *boxes[9][2] = {{"0", "電流 I"},  {"1", "電流 I1"}, {"2", "電流 I2"},
+                               {"3", "電圧 E"},  {"4", "電圧 E1"}, {"5", "電圧 E2"},
+                               {"6", "抵抗 R1"}, {"7", "抵抗 R2"}, {"8", "抵抗 R"}};
+    for (const auto &s : boxes)
+        QTest::newRow(qPrintable(QStringLiteral("Text4_%1").arg(s[0])))
+            << QStringLiteral("Text4_%1").arg(s[0]) << QString::fromUtf8(s[1]) << true;
+    QTest::addRow("answer box") << "Text7"
+                                << "答え" << true;
+    QTest::addRow("score box") << "Text6"
+                               << "得点" << true;
+    QTest::addRow("mark box 3") << "Text2_3"
+                                << "第3問の結果" << true;
+    QTest::addRow("mark box 10") << "Text2_10"
+                                 << "第10問の結果" << true;
+    QTest::addRow("question number 4") << "Text1_4"
+                                       << "第4問" << false;
+    for (int digit = 0; digit <= 9; ++digit)
+        QTest::addRow("key %d", digit)
+            << QStringLiteral("Command2_%1").arg(digit) << QString::number(digit) << false;
+    QTest::addRow("point key") << "Command2_11"
+                               << "小数点" << false;
+    QTest::addRow("clear key") << "Command2_10"
+                               << "クリア" << true;
+    QTest::addRow("enter") << "Command3"
+                           << "入力" << true;
+    QTest::addRow("next") << "Command5"
+                          << "次" << true;
+    QTest::addRow("quit") << "Command1"
+                          << "終了" << true;
+    QTest::addRow("task text") << "Label4"
+                               << "電流を求めよう" << true;
+}
+
+void TestDesktop::accessibleNames()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, name);
+    QFETCH(bool, described);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(child(object));
+    QVERIFY(iface);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+    QCOMPARE(!iface->text(QAccessible::Description).isEmpty(), described);
+}
+
+// The task text and the correct answer change under the pupil's eyes. Their
+// accessible names follow their captions (no fixed name overrides them, so
+// Qt reports each change to the screen reader), and the correct answer is
+// only exposed while it is shown.
+void TestDesktop::changingTextsAreAnnounced()
+{
+    QWidget *correction = child("Label5");
+    QAccessibleInterface *task = QAccessible::queryAccessibleInterface(child("Label4"));
+    QAccessibleInterface *answer = QAccessible::queryAccessibleInterface(correction);
+    QCOMPARE(answer->role(), QAccessible::StaticText);
+    QVERIFY(answer->state().invisible);
+
+    box("Text7")->setText("3");
+    QTest::mouseClick(form->findChild<QPushButton *>("Command3"), Qt::LeftButton);
+    QCOMPARE(answer->text(QAccessible::Name), QStringLiteral("正解は 1.2"));
+    QVERIFY(!answer->state().invisible);
+
+    random.values.clear();
+    random.script({0.6f, 0.05f, 0.3f, 0.45f, 0.3f, 0.1f}); // a voltage question
+    QTest::mouseClick(form->findChild<QPushButton *>("Command5"), Qt::LeftButton);
+    QVERIFY(answer->state().invisible);
+    QCOMPARE(task->text(QAccessible::Name), QStringLiteral("電圧を求めよう"));
+    QVERIFY(correction->accessibleName().isEmpty());
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
