@@ -2,8 +2,11 @@
 #include "circuitfigure.h"
 #include "xscreen.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Starts the real program on the X server this test runs on (a fresh Xvfb
@@ -23,6 +26,7 @@ private slots:
     void circuitIsDrawnAroundTheSlots();
     void noDisplayIsAClearError();
     void closingTheWindowEndsCleanly();
+    void startsWithoutJapaneseFonts();
 
 private:
     QImage screenshot() const;
@@ -221,6 +225,36 @@ void TestXWindow::closingTheWindowEndsCleanly()
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
+}
+
+// A desktop without any of the Japanese faces still gets the window, with
+// whatever the font system falls back to.
+void TestXWindow::startsWithoutJapaneseFonts()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir(dir.path()).mkdir("fonts"));
+    QFile config(dir.filePath("fonts.conf"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
+                                "<cachedir>%2</cachedir></fontconfig>\n")
+                     .arg(dir.filePath("fonts"), dir.filePath("cache"))
+                     .toUtf8());
+    config.close();
+
+    QProcess bare;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+    bare.setProcessEnvironment(env);
+    bare.start(QStringLiteral(OHM_PROGRAM));
+    QVERIFY(bare.waitForStarted(10000));
+    ProgramWindow w;
+    QTRY_VERIFY_WITH_TIMEOUT((w = findProgramWindow()).isValid(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(grabScreen(w.rect).pixelColor(345, 38) == QColor(0, 0, 192), 15000);
+    QCOMPARE(bare.state(), QProcess::Running);
+    QVERIFY(askToClose(w.id));
+    QVERIFY(bare.waitForFinished(10000));
+    QCOMPARE(bare.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(bare.exitCode(), 0);
 }
 
 QTEST_MAIN(TestXWindow)
