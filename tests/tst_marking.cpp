@@ -1,12 +1,5 @@
-#include "app/form1.h"
-#include "app/services.h"
-#include "drill/numbertext.h"
-#include "marking/marking.h"
-#include "support.h"
+#include "drillwindow.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <memory>
 #include <random>
@@ -28,50 +21,9 @@ private slots:
     void randomPupil();
 };
 
-namespace {
-
-struct Drill {
-    FixedClock clock;
-    ScriptedRandom scripted;
-    SeededRandom seeded;
-    RecordingEnding ending;
-    Form1 form;
-
-    explicit Drill(bool scriptedRandom = true)
-        : form(clock, scriptedRandom ? static_cast<RandomSource &>(scripted) : seeded, ending)
-    {}
-    void script(const std::vector<float> &values)
-    {
-        scripted.values.insert(scripted.values.end(), values.begin(), values.end());
-    }
-    bool start()
-    {
-        form.show();
-        return QTest::qWaitFor([this] { return !label("Label4")->text().isEmpty(); });
-    }
-    QLabel *label(const QString &name) const { return form.findChild<QLabel *>(name); }
-    QLineEdit *box(const QString &name) const { return form.findChild<QLineEdit *>(name); }
-    QLineEdit *mark(int i) const { return box(QStringLiteral("Text2_%1").arg(i)); }
-    QPushButton *button(const QString &name) const { return form.findChild<QPushButton *>(name); }
-    void click(const QString &name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void enter(const QString &text)
-    {
-        box("Text7")->setText(text);
-        click("Command3");
-    }
-    void next() { click("Command5"); }
-    QString score() const { return box("Text6")->text(); }
-    QString rightAnswer() const
-    {
-        return QString::fromStdString(plainNumberText(expectedAnswer(form.drillState())));
-    }
-};
-
-} // namespace
-
 void TestMarking::keypadButtonsBuildTheAnswer()
 {
-    Drill d;
+    DrillWindow d;
     for (int key : {1, 2, 11, 5})
         d.click(QStringLiteral("Command2_%1").arg(key));
     QCOMPARE(d.box("Text7")->text(), QStringLiteral(" 1 2. 5"));
@@ -83,7 +35,7 @@ void TestMarking::rightAnswer()
 {
     // Question 3 asks for I of R1 10, R2 20, I2 0.3: I is stored as
     // 0.90000004, and the pupil's 0.9 is right.
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(2, 1, 1, 1, 1));
     d.script(questionScript(2, 1, 1, 1, 1));
     d.script(questionScript(1, 1, 2, 3, 2));
@@ -105,7 +57,7 @@ void TestMarking::rightAnswer()
 
 void TestMarking::wrongAnswer()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(2, 1, 1, 1, 1));
     d.script(questionScript(2, 1, 1, 1, 1));
     d.script(questionScript(3, 1, 2, 3, 1)); // R of 10 and 20 ohm in parallel
@@ -122,7 +74,7 @@ void TestMarking::wrongAnswer()
 
 void TestMarking::rightTwiceCountsOnce()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(2, 3, 3, 3, 1)); // E stored as 27.000002
     QVERIFY(d.start());
     d.enter("27");
@@ -133,7 +85,7 @@ void TestMarking::rightTwiceCountsOnce()
 
 void TestMarking::wrongThenRight()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(3, 9, 4, 3, 2)); // R stored as 72.00001
     QVERIFY(d.start());
     d.enter("70");
@@ -147,7 +99,7 @@ void TestMarking::wrongThenRight()
 
 void TestMarking::rightThenWrongGivesThePointsBack()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(1, 2, 2, 5, 4)); // I1 = 1
     d.script(questionScript(1, 2, 2, 5, 5)); // I = 1.5
     QVERIFY(d.start());
@@ -165,7 +117,7 @@ void TestMarking::rightThenWrongGivesThePointsBack()
 
 void TestMarking::emptyBoxIsWrong()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(1, 1, 1, 1, 1)); // I = 0.2
     QVERIFY(d.start());
     d.click("Command3");
@@ -190,7 +142,7 @@ void TestMarking::anyEntryIsMarkedWithoutHarm_data()
 void TestMarking::anyEntryIsMarkedWithoutHarm()
 {
     QFETCH(QString, entry);
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(1, 4, 2, 5, 2));
     QVERIFY(d.start());
     d.enter(entry);
@@ -207,12 +159,12 @@ void TestMarking::randomPupil()
 {
     std::mt19937 pupil(20261208);
     auto chance = [&pupil](int percent) { return int(pupil() % 100) < percent; };
-    std::unique_ptr<Drill> d;
+    std::unique_ptr<DrillWindow> d;
     int runs = 0, rightMarks = 0, wrongMarks = 0;
     for (int step = 0; step < 3000; ++step) {
         if (!d || d->ending.count > 0) {
             QVERIFY(!d || d->form.drillState().QuestionNo == 11);
-            d = std::make_unique<Drill>(false);
+            d = std::make_unique<DrillWindow>(false);
             d->clock.reading =
                 QStringLiteral("10:00:%1").arg(step % 60, 2, 10, QChar(u'0')).toStdString();
             QVERIFY(d->start());

@@ -1,10 +1,6 @@
-#include "app/form1.h"
 #include "drill/presentation.h"
-#include "support.h"
+#include "drillwindow.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <map>
 #include <optional>
@@ -27,29 +23,6 @@ private slots:
 namespace {
 
 const char *const SlotNames[9] = {"I", "I1", "I2", "E", "E1", "E2", "R1", "R2", "R"};
-
-// A window whose first questions are scripted.
-struct Drill {
-    FixedClock clock;
-    ScriptedRandom random;
-    RecordingEnding ending;
-    Form1 form{clock, random, ending};
-
-    void script(const std::vector<float> &values)
-    {
-        random.values.insert(random.values.end(), values.begin(), values.end());
-    }
-    bool start()
-    {
-        form.show();
-        return QTest::qWaitFor([this] { return !label("Label4")->text().isEmpty(); });
-    }
-    QLabel *label(const QString &name) const { return form.findChild<QLabel *>(name); }
-    QLineEdit *box(const QString &name) const { return form.findChild<QLineEdit *>(name); }
-    QLineEdit *slotBox(int k) const { return box(QStringLiteral("Text4_%1").arg(k)); }
-    QLabel *slotCaption(int k) const { return label(QStringLiteral("Label2_%1").arg(k)); }
-    void next() { QTest::mouseClick(form.findChild<QPushButton *>("Command5"), Qt::LeftButton); }
-};
 
 // Works out the asked quantity from the shown ones with the laws of the
 // parallel circuit, as a pupil would.
@@ -138,7 +111,7 @@ void TestProblem::forms()
     // A first question that shows every box but R, so that leftovers from it
     // would be noticed, then the tested form on another circuit:
     // R1 30, R2 60, I2 0.4, E 24, I1 0.8, I 1.2, R 20.
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(3, 9, 4, 10, 5));
     d.script(questionScript(taskType, 3, 2, 4, caseNo));
     QVERIFY(d.start());
@@ -188,12 +161,12 @@ void TestProblem::caseOutsideRangeIsCaseOne()
 // the circuit and the case come after.
 void TestProblem::stepsRunInOrder()
 {
-    Drill d;
+    DrillWindow d;
     d.clock.reading = "09:41:23"; // start-up has already seeded with 7
     d.script({0.0f});             // a task type of 0 is drawn again
     d.script(questionScript(2, 4, 3, 5, 2));
     QVERIFY(d.start());
-    QCOMPARE(d.random.events,
+    QCOMPARE(d.scripted.events,
              QStringList({"seed 7", "draw", "draw", "seed 23", "draw", "draw", "draw", "draw"}));
     const DrillState &s = d.form.drillState();
     QCOMPARE(s.TaskType, 2.0);
@@ -209,10 +182,10 @@ void TestProblem::stepsRunInOrder()
 
 void TestProblem::firstQuestionOnlyOnce()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(1, 2, 2, 2, 2));
     QVERIFY(d.start());
-    const QStringList afterFirst = d.random.events;
+    const QStringList afterFirst = d.scripted.events;
     QCOMPARE(afterFirst.count("draw"), 5);
 
     // Focus coming and going, or the window shown again, set up nothing new.
@@ -222,13 +195,13 @@ void TestProblem::firstQuestionOnlyOnce()
     d.form.hide();
     d.form.show();
     QTest::qWait(50);
-    QCOMPARE(d.random.events, afterFirst);
+    QCOMPARE(d.scripted.events, afterFirst);
     QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(1));
 }
 
 void TestProblem::nextRunsTenQuestionsThenEnds()
 {
-    Drill d;
+    DrillWindow d;
     for (int q = 1; q <= 10; ++q)
         d.script(questionScript(1 + q % 3, q % 9 + 1, q % 4 + 1, q, q % 5 + 1));
     QVERIFY(d.start());
@@ -243,16 +216,16 @@ void TestProblem::nextRunsTenQuestionsThenEnds()
         QCOMPARE(d.form.drillState().TaskType, double(1 + q % 3));
         QCOMPARE(d.ending.count, 0);
     }
-    QVERIFY(!d.random.ranDry);
+    QVERIFY(!d.scripted.ranDry);
 
-    const QStringList beforeEnd = d.random.events;
+    const QStringList beforeEnd = d.scripted.events;
     d.box("Text7")->setText(" 3");
     d.label("Label5")->show();
     d.next();
     QCOMPARE(d.ending.count, 1);
     QCOMPARE(d.box("Text7")->text(), QString());
     QVERIFY(d.label("Label5")->isHidden());
-    QCOMPARE(d.random.events, beforeEnd); // no eleventh question
+    QCOMPARE(d.scripted.events, beforeEnd); // no eleventh question
     // Skipped questions get no mark.
     for (int i = 1; i <= 10; ++i)
         QVERIFY(d.box(QStringLiteral("Text2_%1").arg(i))->text().isEmpty());
@@ -260,7 +233,7 @@ void TestProblem::nextRunsTenQuestionsThenEnds()
 
 void TestProblem::nextClearsTheDrawingAndDrawsAgain()
 {
-    Drill d;
+    DrillWindow d;
     d.script(questionScript(1, 1, 1, 1, 1));
     d.script(questionScript(2, 2, 2, 2, 2));
     QVERIFY(d.start());
