@@ -167,7 +167,10 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click(std::int16_t Index)
 {
-    Text7->setText(QString::fromStdU16String(keypadEdit(Text7->text().toStdU16String(), Index)));
+    // Through a view, not fromStdU16String, which would drop a leading U+FEFF
+    // as if it were a byte order mark.
+    const std::u16string edited = keypadEdit(Text7->text().toStdU16String(), Index);
+    Text7->setText(QStringView(edited).toString());
 }
 
 void Form1::Command3_Click()

@@ -6,9 +6,25 @@
 
 namespace {
 
+// Blanks, line breaks, the ideographic space and the invisible characters
+// that pasted text can carry (zero-width spaces and joiners, byte order mark).
 bool isBlank(char16_t c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\u3000';
+    switch (c) {
+    case u' ':
+    case u'\t':
+    case u'\n':
+    case u'\r':
+    case u'\u3000':
+    case u'\u200B':
+    case u'\u200C':
+    case u'\u200D':
+    case u'\u2060':
+    case u'\uFEFF':
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The ASCII form of a character that can be part of a number, or 0.
@@ -45,7 +61,6 @@ double readAnswer(std::u16string_view text)
             continue;
         const char a = asciiForm(c);
         if ((a == '-' || a == '+') && !seenSign && !seenDigit && !seenPoint) {
-            seenSign = true;
             negative = a == '-';
         } else if (a == '.' && !seenPoint) {
             seenPoint = true;

@@ -17,9 +17,9 @@ float expectedAnswer(const DrillState &state)
 
 bool isRightAnswer(double entry, float expected)
 {
-    if (!std::isfinite(entry))
-        return false;
     const double x = expected;
+    if (!std::isfinite(entry) || !std::isfinite(x))
+        return false;
     return std::fabs(entry - x) <= 1e-6 * std::fabs(x);
 }
 

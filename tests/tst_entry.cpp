@@ -83,6 +83,8 @@ void TestEntry::reading_data()
     QTest::addRow("full-width minus") << "－０．２" << -0.2;
     QTest::addRow("ideographic space") << "２　４" << 24.0;
     QTest::addRow("mixed widths") << " 4６.5" << 46.5;
+    QTest::addRow("byte order mark and zero-width space")
+        << QString::fromUtf16(u"\uFEFF1\u200B.5") << 1.5;
     QTest::addRow("other script ends it") << "7Ω" << 7.0;
     QTest::addRow("many leading zeros") << "0000000000000000000000000000000.9" << 0.9;
     QTest::addRow("below the smallest double") << "0." + QString(400, u'0') + "1" << 0.0;
@@ -190,6 +192,7 @@ void TestEntry::nearMissesAndNonsenseAreWrong_data()
     QTest::addRow("infinity") << HUGE_VAL << 360.0f << false;
     QTest::addRow("beyond float range") << 1e300 << 360.0f << false;
     QTest::addRow("not a number") << std::nan("") << 1.0f << false;
+    QTest::addRow("nothing matches an infinite value") << 5.0 << float(HUGE_VAL) << false;
 }
 
 void TestEntry::nearMissesAndNonsenseAreWrong()

@@ -29,6 +29,10 @@ void TestMarking::keypadButtonsBuildTheAnswer()
     QCOMPARE(d.box("Text7")->text(), QStringLiteral(" 1 2. 5"));
     d.click("Command2_10");
     QCOMPARE(d.box("Text7")->text(), QString());
+    // Whatever the box starts with stays, even a byte order mark.
+    d.box("Text7")->setText(QString::fromUtf16(u"\uFEFF5"));
+    d.click("Command2_3");
+    QCOMPARE(d.box("Text7")->text(), QString::fromUtf16(u"\uFEFF5 3"));
 }
 
 void TestMarking::rightAnswer()
