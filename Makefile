@@ -32,3 +32,68 @@ screenshot: build
 package: build
 	@sh scripts/install-deps.sh dpkg-dev
 	cd $(BUILD) && cpack -G DEB
+
+.PHONY: bench
+bench: build
+	@sh scripts/install-deps.sh valgrind
+	@sh bench/run-bench.sh $(BUILD)
+
+# make test-sanitize: the whole suite again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in a build directory of its own. Qt is not
+# instrumented; scripts/lsan.supp names the leaks of the libraries below it.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_ENV = ASAN_OPTIONS=detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
+
+.PHONY: test-sanitize
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DOHM_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD)
+	cd $(SANITIZE_BUILD) && env $(SANITIZE_ENV) ctest --output-on-failure --timeout 300 -j 2
+
+# make fuzz: the answer-entry fuzz target under libFuzzer, ASan and UBSan for
+# FUZZ_SECONDS. New inputs collect in $(FUZZ_BUILD)/corpus and a crashing one
+# is written to $(FUZZ_BUILD)/; one worth keeping goes into fuzz/corpus,
+# which make test replays.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: fuzz
+fuzz:
+	@sh scripts/install-deps.sh clang-14 libclang-rt-14-dev
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++-14 -DOHM_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target entry_fuzzer
+	@mkdir -p $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/fuzz/entry_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus
+
+# make lint: clang-format's verdict on every source and header, and
+# clang-tidy (checks in .clang-tidy) over the project's own sources with the
+# compile commands of $(BUILD). A source found clean is stamped in
+# $(BUILD)/lint, so the next run looks again only at what changed.
+LINT_DIRS := app drill marking tests fuzz
+LINT_SOURCES = $(sort $(wildcard $(addsuffix /*.cpp,$(LINT_DIRS))))
+LINT_HEADERS = $(sort $(wildcard $(addsuffix /*.h,$(LINT_DIRS))))
+LINT_STAMPS = $(LINT_SOURCES:%.cpp=$(BUILD)/lint/%.ok)
+lint_empty :=
+lint_space := $(lint_empty) $(lint_empty)
+LINT_HEADER_FILTER = ^$(CURDIR)/($(subst $(lint_space),|,$(LINT_DIRS)))/
+
+.PHONY: lint
+lint: build
+	@sh scripts/install-deps.sh clang-tidy-14 clang-format-14
+	@echo "clang-format --dry-run --Werror: $(words $(LINT_SOURCES) $(LINT_HEADERS)) files"
+	@clang-format-14 --dry-run --Werror $(LINT_SOURCES) $(LINT_HEADERS)
+	@$(MAKE) --no-print-directory -s -j 2 lint-tidy
+
+.PHONY: lint-tidy
+lint-tidy: $(LINT_STAMPS)
+
+# clang-tidy's count of the warnings it filtered out of Qt's headers is noise.
+$(BUILD)/lint/%.ok: %.cpp $(LINT_HEADERS) .clang-tidy $(BUILD)/compile_commands.json
+	@mkdir -p $(@D)
+	@echo "clang-tidy $<"
+	@if clang-tidy-14 -p $(BUILD) --quiet --header-filter='$(LINT_HEADER_FILTER)' $< >$@.log 2>&1; \
+	then touch $@; else grep -v 'warnings\? generated\.$$' $@.log; exit 1; fi

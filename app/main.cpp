@@ -1,3 +1,4 @@
+#include "app/benchprobe.h"
 #include "app/form1.h"
 #include "app/services.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     SeededRandom random;
     ApplicationEnding ending;
     Form1 window(clock, random, ending);
+    const std::unique_ptr<BenchProbe> probe = BenchProbe::fromEnvironment(window);
     window.show();
     return QApplication::exec();
 }

@@ -143,7 +143,8 @@ private slots:
         QCOMPARE(rec.calls.size(), std::size_t(180));
         for (std::size_t i = 0; i < rec.calls.size(); ++i) {
             const Call &c = rec.calls[i], &first = rec.calls[i % 30];
-            const float k = static_cast<float>(i / 30);
+            const std::size_t pass = i / 30;
+            const float k = static_cast<float>(pass);
             QCOMPARE(c.colour, LightCyan);
             QCOMPARE(c.isLineTo, first.isLineTo);
             // Later passes repeat the first, each coordinate kept or moved by k.

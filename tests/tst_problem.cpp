@@ -28,8 +28,8 @@ const char *const SlotNames[9] = {"I", "I1", "I2", "E", "E1", "E2", "R1", "R2", 
 // parallel circuit, as a pupil would.
 std::optional<double> solve(std::map<int, double> known, int asked)
 {
-    for (int round = 0; round < 6 && !known.count(asked); ++round) {
-        auto has = [&](int s) { return known.count(s) > 0; };
+    for (int round = 0; round < 6 && !known.contains(asked); ++round) {
+        auto has = [&](int s) { return known.contains(s); };
         auto set = [&](int s, double v) {
             if (!has(s))
                 known[s] = v;
@@ -64,7 +64,7 @@ std::optional<double> solve(std::map<int, double> known, int asked)
         if (has(SlotR1) && has(SlotR2))
             set(SlotR, 1 / (1 / known[SlotR1] + 1 / known[SlotR2]));
     }
-    if (!known.count(asked))
+    if (!known.contains(asked))
         return std::nullopt;
     return known[asked];
 }
@@ -81,7 +81,7 @@ void TestProblem::forms_data()
 
     const QString current = "電流を求めよう", voltage = "電圧を求めよう",
                   resistance = "抵抗を求めよう";
-    auto row = [](const char *name, int t, int c, const QString &text, QList<int> given,
+    auto row = [](const char *name, int t, int c, const QString &text, const QList<int> &given,
                   int asked) { QTest::newRow(name) << t << c << text << given << asked; };
     row("current 1", 1, 1, current, {SlotI1, SlotI2}, SlotI);
     row("current 2", 1, 2, current, {SlotR1, SlotR2, SlotE}, SlotI);
@@ -152,7 +152,7 @@ void TestProblem::caseOutsideRangeIsCaseOne()
     for (const TaskKind *task : {&CurrentTask, &VoltageTask, &ResistanceTask}) {
         for (int caseNo : {0, 6, -1, 1000}) {
             const ProblemForm &form = problemForm(*task, caseNo);
-            QCOMPARE(&form, &task->cases[0]);
+            QCOMPARE(&form, task->cases.data());
         }
     }
 }

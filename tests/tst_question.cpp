@@ -228,7 +228,8 @@ void TestQuestion::draws_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QList<float>>("script");
     QTest::addColumn<QList<double>>("result");
-    auto row = [](const char *name, const char *kind, QList<float> script, QList<double> result) {
+    auto row = [](const char *name, const char *kind, const QList<float> &script,
+                  const QList<double> &result) {
         QTest::addRow("%s: %s", kind, name) << QString(kind) << script << result;
     };
     // r < 1 keeps 3r + 0.5 below 3.5, so 0 is the only type out of range.

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <chrono>
+#include <memory>
+
+class Form1;
+class QLabel;
+class QPushButton;
+
+// For make bench: OHM_BENCH_EXIT_AFTER_QUESTION=N presses 次 as soon as each
+// question is on screen until question N is, then prints when the first
+// question was on screen, the processor time and the peak memory, and quits.
+// Without the variable none of this is installed.
+class BenchProbe final : public QObject {
+public:
+    static std::unique_ptr<BenchProbe> fromEnvironment(Form1 &window);
+    BenchProbe(Form1 &window, int lastQuestion);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void questionPainted(int question);
+
+    Form1 &window_;
+    const int lastQuestion_;
+    QLabel *const task_;
+    QPushButton *const next_;
+    int painted_ = 0;
+    std::chrono::steady_clock::time_point firstPainted_;
+};

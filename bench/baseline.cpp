@@ -1,0 +1,77 @@
+#include "app/fonts.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+
+// The least a Qt Widgets program of the drill's size does before its first
+// paint: a window as large as the drill's with one label in the same
+// Japanese face. make bench measures the drill against it and runs it with
+// the same probe: OHM_BENCH_EXIT_AFTER_QUESTION set prints the first paint's
+// time, the processor time and the peak memory, then quits.
+namespace {
+
+// User and system time together, as the kernel counts it for the process.
+long long cpuMicroseconds(const rusage &usage)
+{
+    return (static_cast<long long>(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000000 +
+           usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+}
+
+class FirstPaintProbe final : public QObject {
+public:
+    explicit FirstPaintProbe(QWidget &window) : window_(window) { window.installEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &window_ && event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            // As in the drill: once the label is painted and the window flushed.
+            QMetaObject::invokeMethod(this, &FirstPaintProbe::report, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void report()
+    {
+        const auto painted = std::chrono::steady_clock::now();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("ohm-bench first-paint-ns=%lld cpu-us=%lld peak-rss-kb=%ld questions=1\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                               painted.time_since_epoch())
+                                               .count()),
+                    cpuMicroseconds(usage), usage.ru_maxrss);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    }
+
+    QWidget &window_;
+    bool seen_ = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ohm-bench-baseline"));
+    registerFontSubstitutes();
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("オームの法則（並列）"));
+    window.setFixedSize(792, 573);
+    QLabel label(QStringLiteral("電流・電圧・抵抗の練習"), &window);
+    label.setFont(gothicFont(ProportionalGothic, 19));
+    label.setGeometry(8, 0, 345, 41);
+
+    std::unique_ptr<FirstPaintProbe> probe;
+    if (qEnvironmentVariableIsSet("OHM_BENCH_EXIT_AFTER_QUESTION"))
+        probe = std::make_unique<FirstPaintProbe>(window);
+    window.show();
+    return QApplication::exec();
+}

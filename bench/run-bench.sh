@@ -1,0 +1,118 @@
+#!/bin/sh
+# make bench: the drill against a bare Qt window of its size, at start-up and
+# in memory, and what a new question and the marking of an answer cost.
+# Prints a table. A figure off its target is reported, never an error; the
+# script fails only when something cannot run.
+#
+#   sh bench/run-bench.sh [BUILD_DIR]
+#
+# OHM_BENCH_RUNS (default 40) and OHM_BENCH_MEDIAN (default 21) trade time
+# for steadier figures.
+set -eu
+
+build=${1:-build}
+runs=${OHM_BENCH_RUNS:-40}
+median=${OHM_BENCH_MEDIAN:-21}
+memory_runs=5
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "bench: $1" >&2
+    [ -f "$2" ] && sed 's/^/    /' "$2" >&2
+    exit 1
+}
+
+cmake --build "$build" --target bench-programs >"$work/build.log" 2>&1 ||
+    fail "could not build the bench programs" "$work/build.log"
+command -v valgrind >/dev/null || fail "valgrind is not installed" /dev/null
+
+bench_question="$build/bench/bench_question"
+
+# Start-up and memory, then the instructions each program runs up to the
+# report of its first paint (callgrind writes them out before the program
+# quits, the rest of the run goes to a second file), all on one X server.
+# shellcheck disable=SC2016 # the inner script expands its own arguments
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" env QT_QPA_PLATFORM=xcb sh -c '
+    "$1/bench/bench-startup" "$2" "$3" "$1/ohm-parallel" "$1/bench/ohm-bench-baseline" \
+        >"$4/startup.txt" || exit 1
+    export OHM_BENCH_EXIT_AFTER_QUESTION=1
+    valgrind --tool=callgrind --dump-before="QCoreApplication::exit*" \
+        --callgrind-out-file="$4/start.drill" "$1/ohm-parallel" \
+        >/dev/null 2>&1 || exit 1
+    valgrind --tool=callgrind --dump-before="QCoreApplication::exit*" \
+        --callgrind-out-file="$4/start.baseline" "$1/bench/ohm-bench-baseline" \
+        >/dev/null 2>&1' \
+    sh "$build" "$runs" "$memory_runs" "$work" 2>"$work/startup.log" ||
+    fail "start-up runs failed" "$work/startup.log"
+for profile in "$work/start.drill.1" "$work/start.baseline.1"; do
+    [ -f "$profile" ] || fail "callgrind wrote no profile up to the first paint" /dev/null
+done
+
+# The question benchmarks, offscreen. CPU time from the kernel's task clock
+# has the resolution a single click needs; where perf events are closed,
+# wall time in whole milliseconds is what is left.
+export QT_QPA_PLATFORM=offscreen
+if "$bench_question" -perf -perfcounter task-clock questionDraw >"$work/probe.log" 2>&1; then
+    timer="-perf -perfcounter task-clock -minimumvalue 2000000"
+    time_unit="CPU us"
+else
+    timer=""
+    time_unit="wall us"
+fi
+# shellcheck disable=SC2086 # $timer is a list of options
+"$bench_question" $timer -median "$median" -o "$work/time.csv,csv" -o "$work/time.txt,txt" \
+    >/dev/null 2>"$work/time.log" || fail "timed question benchmarks failed" "$work/time.txt"
+"$bench_question" -callgrind -o "$work/instr.csv,csv" -o "$work/instr.txt,txt" \
+    >/dev/null 2>"$work/instr.log" || fail "callgrind question benchmarks failed" "$work/instr.txt"
+
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
+qt=$(sed -n 's/^Config: .*, Qt \([0-9.]*\) .*/\1/p' "$work/time.txt")
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
+
+echo
+echo "ohm-parallel benchmark, $(date '+%Y-%m-%d %H:%M')"
+echo "machine: ${cpu:-unknown CPU}, $(nproc) cores; Qt $qt; build ${build_type:-default}"
+echo
+echo "Start-up to the first question on screen (Xvfb), and peak memory,"
+echo "against a bare Qt window of the same size with one label in the same font:"
+# The instruction count goes with the start-up figures, above the memory.
+instructions=$(awk '/^totals:/ { n[FILENAME == ARGV[1]] = $2 }
+    END {
+        printf "%-38s %7.1fM %8.1fM  %-4s %6.3f  (no target)\n",
+            "  instructions to first question", n[1] / 1e6, n[0] / 1e6, "", n[1] / n[0]
+    }' "$work/start.drill.1" "$work/start.baseline.1")
+awk -v row="$instructions" '/^peak RSS/ { print row } { print }' "$work/startup.txt"
+echo
+echo "A new question and a marking (offscreen). Time: median of $median runs,"
+echo "each on a fresh window; instructions: callgrind, one run."
+awk -F, -v unit="$time_unit" '
+    function unquote(s) { gsub(/"/, "", s); return s }
+    function key(f, t) { return unquote(f) "/" unquote(t) }
+    FNR == NR { time[key($1, $2)] = $4; unit_of[key($1, $2)] = unquote($3); next }
+    { instr[key($1, $2)] = $4 }
+    function grouped(n,   s) {
+        s = sprintf("%d", n)
+        while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
+        return s
+    }
+    function row(label, k,   t) {
+        t = time[k]
+        if (unit_of[k] == "WalltimeMilliseconds") t *= 1000; else t /= 1000
+        printf "%-44s %10.1f %14s\n", label, t, grouped(instr[k])
+    }
+    END {
+        printf "%-44s %10s %14s\n", "", unit, "instructions"
+        row("next question (Command5 + paint), current", "nextQuestion/current")
+        row("next question (Command5 + paint), voltage", "nextQuestion/voltage")
+        row("next question (Command5 + paint), resistance", "nextQuestion/resistance")
+        row("mark an answer (Command3 + paint), right", "markAnswer/right answer")
+        row("mark an answer (Command3 + paint), wrong", "markAnswer/wrong answer")
+        print "  pieces of a new question:"
+        row("  the 180-line diagram on the canvas", "diagramRedraw/")
+        row("  the random draws and the circuit", "questionDraw/")
+        row("  the paint of the whole window", "windowPaint/")
+        if (unit ~ /wall/)
+            print "(perf events are closed here: a single click is timed in whole milliseconds)"
+    }' "$work/time.csv" "$work/instr.csv"
