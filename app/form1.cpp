@@ -140,15 +140,13 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::Form_Load()
 {
+    // The rows close up to a 36-pixel pitch, so neighbouring boxes overlap.
     for (int i = 1; i <= 10; ++i) {
-        Text1(i)->move(36 * i + 50, Text1(i)->y());
-        Text1(i)->move(Text1(i)->x(), 445);
+        Text1(i)->move(36 * i + 50, 445);
         Text1(i)->setText(QString::fromStdString(plainNumberText(i)));
     }
-    for (int i = 1; i <= 10; ++i) {
-        Text2(i)->move(36 * i + 50, Text2(i)->y());
-        Text2(i)->move(Text2(i)->x(), 477);
-    }
+    for (int i = 1; i <= 10; ++i)
+        Text2(i)->move(36 * i + 50, 477);
     Drill.QuestionNo = 1;
     Drill.Score = 0;
     Text6->setText(QString::fromStdString(plainNumberText(Drill.Score)));
