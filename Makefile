@@ -17,7 +17,8 @@ build: deps $(BUILD)/build.ninja
 run: build
 	./$(BUILD)/ohm-parallel
 
-test: build
+# The suite runs after the static checks, so CI gets both.
+test: lint
 	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j 2
 
 clean:
