@@ -17,6 +17,18 @@ long long cpuMicroseconds(const rusage &usage)
 }
 } // namespace
 
+void printBenchReport(std::chrono::steady_clock::time_point firstPainted, int questions)
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("ohm-bench first-paint-ns=%lld cpu-us=%lld peak-rss-kb=%ld questions=%d\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                           firstPainted.time_since_epoch())
+                                           .count()),
+                cpuMicroseconds(usage), usage.ru_maxrss, questions);
+    std::fflush(stdout);
+}
+
 std::unique_ptr<BenchProbe> BenchProbe::fromEnvironment(Form1 &window)
 {
     const int last = qEnvironmentVariableIntValue("OHM_BENCH_EXIT_AFTER_QUESTION");
@@ -56,13 +68,6 @@ void BenchProbe::questionPainted(int question)
         next_->click();
         return;
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("ohm-bench first-paint-ns=%lld cpu-us=%lld peak-rss-kb=%ld questions=%d\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                           firstPainted_.time_since_epoch())
-                                           .count()),
-                cpuMicroseconds(usage), usage.ru_maxrss, question);
-    std::fflush(stdout);
+    printBenchReport(firstPainted_, question);
     QCoreApplication::exit(0);
 }

@@ -5,6 +5,11 @@
 #include <memory>
 
 class Form1;
+
+// Prints the line make bench reads: when the first question (or, for the
+// bare window it is compared with, the first paint) was on screen, the
+// processor time and the peak memory so far.
+void printBenchReport(std::chrono::steady_clock::time_point firstPainted, int questions);
 class QLabel;
 class QPushButton;
 

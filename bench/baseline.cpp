@@ -1,11 +1,10 @@
+#include "app/benchprobe.h"
 #include "app/fonts.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <chrono>
-#include <cstdio>
 #include <memory>
-#include <sys/resource.h>
 
 // The least a Qt Widgets program of the drill's size does before its first
 // paint: a window as large as the drill's with one label in the same
@@ -13,13 +12,6 @@
 // the same probe: OHM_BENCH_EXIT_AFTER_QUESTION set prints the first paint's
 // time, the processor time and the peak memory, then quits.
 namespace {
-
-// User and system time together, as the kernel counts it for the process.
-long long cpuMicroseconds(const rusage &usage)
-{
-    return (static_cast<long long>(usage.ru_utime.tv_sec) + usage.ru_stime.tv_sec) * 1000000 +
-           usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
-}
 
 class FirstPaintProbe final : public QObject {
 public:
@@ -39,14 +31,7 @@ private:
     void report()
     {
         const auto painted = std::chrono::steady_clock::now();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("ohm-bench first-paint-ns=%lld cpu-us=%lld peak-rss-kb=%ld questions=1\n",
-                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                               painted.time_since_epoch())
-                                               .count()),
-                    cpuMicroseconds(usage), usage.ru_maxrss);
-        std::fflush(stdout);
+        printBenchReport(painted, 1);
         QCoreApplication::exit(0);
     }
 
