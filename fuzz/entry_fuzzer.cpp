@@ -17,6 +17,7 @@
 #include "marking/keypad.h"
 #include "marking/marking.h"
 
+#include <QChar>
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -30,6 +31,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -108,41 +111,69 @@ std::u16string utf16(std::string_view ascii)
     return {ascii.begin(), ascii.end()};
 }
 
-// The characters the reader skips: blanks, line breaks, the ideographic
-// space and the invisible ones pasted text can carry.
-bool isBlank(char16_t c)
+// The characters the reader skips wherever they stand: space separators,
+// line and paragraph separators, control and format characters.
+bool isBlank(char32_t c)
 {
-    return std::u16string_view(u" \t\n\r\u3000\u200B\u200C\u200D\u2060\uFEFF").find(c) !=
-           std::u16string_view::npos;
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Separator_Space || category == QChar::Separator_Line ||
+           category == QChar::Separator_Paragraph || category == QChar::Other_Control ||
+           category == QChar::Other_Format;
 }
 
-// The ASCII form of the characters an input method types for a number; the
-// reader takes U+2212 MINUS SIGN as well as the full-width hyphen-minus.
-char16_t narrow(char16_t c)
+// The text cut into its code points, each with the code units it takes; a
+// lone surrogate is a code point of its own.
+std::vector<std::pair<char32_t, std::u16string_view>> codePoints(std::u16string_view text)
 {
-    if (c >= u'０' && c <= u'９')
-        return static_cast<char16_t>(u'0' + (c - u'０'));
+    std::vector<std::pair<char32_t, std::u16string_view>> points;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = QChar::isHighSurrogate(text[i]) && i + 1 < text.size() &&
+                          QChar::isLowSurrogate(text[i + 1]);
+        const std::size_t units = pair ? 2 : 1;
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i];
+        points.emplace_back(c, text.substr(i, units));
+        i += units;
+    }
+    return points;
+}
+
+constexpr std::u32string_view KanjiDigits = U"〇一二三四五六七八九";
+
+// The ASCII form of the characters an input method types for a number; the
+// reader takes U+2212 MINUS SIGN as well as the full-width hyphen-minus, and
+// the Japanese full stops as the point.
+char32_t narrow(char32_t c)
+{
+    if (c >= U'０' && c <= U'９')
+        return U'0' + (c - U'０');
+    if (const auto k = KanjiDigits.find(c); k != std::u32string_view::npos)
+        return U'0' + static_cast<char32_t>(k);
     switch (c) {
-    case u'．':
-        return u'.';
-    case u'－':
-    case u'−':
-        return u'-';
-    case u'＋':
-        return u'+';
+    case U'．':
+    case U'。':
+    case U'｡':
+        return U'.';
+    case U'－':
+    case U'−':
+        return U'-';
+    case U'＋':
+        return U'+';
     default:
         return c;
     }
 }
 
-std::u16string widen(std::u16string_view text)
+// The text with its digits, point and signs in the forms an input method
+// types: full-width, or kanji digits with 「。」 for the point.
+std::u16string widen(std::u16string_view text, bool kanji)
 {
     std::u16string wide;
     for (char16_t c : text) {
         if (c >= u'0' && c <= u'9')
-            wide += static_cast<char16_t>(u'０' + (c - u'0'));
+            wide += kanji ? static_cast<char16_t>(KanjiDigits[static_cast<std::size_t>(c - u'0')])
+                          : static_cast<char16_t>(u'０' + (c - u'0'));
         else if (c == u'.')
-            wide += u'．';
+            wide += kanji ? u'。' : u'．';
         else if (c == u'-')
             wide += u'－';
         else if (c == u'+')
@@ -153,9 +184,9 @@ std::u16string widen(std::u16string_view text)
     return wide;
 }
 
-bool isDigit(char16_t c)
+bool isDigit(char32_t c)
 {
-    return c >= u'0' && c <= u'9';
+    return c >= U'0' && c <= U'9';
 }
 
 // The value the text should read as, worked out by strtod: the leading
@@ -167,14 +198,14 @@ double referenceValue(std::u16string_view text)
 {
     std::string number;
     bool point = false;
-    for (char16_t c : text) {
-        if (isBlank(c))
+    for (const auto &[original, units] : codePoints(text)) {
+        if (isBlank(original))
             continue;
-        c = narrow(c);
-        if ((c == u'-' || c == u'+') && number.empty()) {
+        const char32_t c = narrow(original);
+        if ((c == U'-' || c == U'+') && number.empty()) {
             number += static_cast<char>(c);
-        } else if (isDigit(c) || (c == u'.' && !point)) {
-            point = point || c == u'.';
+        } else if (isDigit(c) || (c == U'.' && !point)) {
+            point = point || c == U'.';
             number += static_cast<char>(c);
         } else {
             break;
@@ -192,19 +223,29 @@ double checkedReading(std::u16string_view text)
     check(!std::isnan(value), "an answer reads as NaN");
     check(value == referenceValue(text), "an answer reads other than strtod reads it");
 
+    // Blanks of every kind between the characters: space, no-break space,
+    // ideographic space, soft hyphen, zero-width space, tab.
+    constexpr std::u16string_view Blanks = u" \u00A0\u3000\u00AD\u200B\t";
     std::u16string withoutBlanks;
     std::u16string spread;
-    for (char16_t c : text) {
+    for (const auto &[c, units] : codePoints(text)) {
+        // Two lone surrogates brought together would make a new character;
+        // the reading stops at the first of them anyway.
+        if (!isBlank(c) && !withoutBlanks.empty() && QChar::isHighSurrogate(withoutBlanks.back()) &&
+            QChar::isLowSurrogate(units.front()))
+            withoutBlanks += u'\uFFFD';
         if (!isBlank(c))
-            withoutBlanks += c;
-        spread += static_cast<char16_t>(spread.size() % 3 == 0 ? u'\u3000' : u' ');
-        spread += c;
+            withoutBlanks += units;
+        spread += Blanks[spread.size() % Blanks.size()];
+        spread += units;
     }
     check(readAnswer(withoutBlanks) == value, "dropping blanks changes the reading");
     check(readAnswer(spread) == value, "adding blanks changes the reading");
-    check(readAnswer(widen(text)) == value, "full-width forms read differently");
+    check(readAnswer(widen(text, false)) == value, "full-width forms read differently");
+    check(readAnswer(widen(text, true)) == value, "kanji digits read differently");
 
-    const bool asciiDigitsOnly = std::all_of(text.begin(), text.end(), isDigit);
+    const bool asciiDigitsOnly =
+        std::all_of(text.begin(), text.end(), [](char16_t c) { return isDigit(c); });
     if (asciiDigitsOnly)
         check(!std::signbit(value), "a text of digits reads as negative");
     return value;

@@ -1,48 +1,87 @@
 #include "marking/answer.h"
 
+#include <QChar>
 #include <charconv>
 #include <limits>
 #include <string>
 
 namespace {
 
-// Blanks, line breaks, the ideographic space and the invisible characters
-// that pasted text can carry (zero-width spaces and joiners, byte order mark).
-bool isBlank(char16_t c)
+// What the reading passes over wherever it stands: every space separator
+// (the blank, the no-break and thin spaces, the ideographic space), every
+// line and paragraph separator, every control character (tab, line breaks,
+// vertical tab, form feed) and every invisible format character (soft
+// hyphen, zero-width spaces and joiners, the byte order mark), as text
+// pasted from web pages and word processors carries them.
+bool isSkipped(char32_t c)
 {
-    switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\n':
-    case u'\r':
-    case u'\u3000':
-    case u'\u200B':
-    case u'\u200C':
-    case u'\u200D':
-    case u'\u2060':
-    case u'\uFEFF':
+    switch (QChar::category(c)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
         return true;
     default:
         return false;
     }
 }
 
-// The ASCII form of a character that can be part of a number, or 0.
-char asciiForm(char16_t c)
+// The ASCII form of a character that can be part of a number, or 0. A
+// Japanese input method types full-width digits and signs, 「。」 for the
+// point when the pupil forgets to switch it off, and kanji digits one by one
+// when a number is converted by mistake. Kanji with a place value (十, 百)
+// are no digits: the number ends there.
+char asciiForm(char32_t c)
 {
-    if (c >= u'０' && c <= u'９')
-        return static_cast<char>('0' + (c - u'０'));
+    if (c >= U'０' && c <= U'９')
+        return static_cast<char>('0' + (c - U'０'));
     switch (c) {
-    case u'．':
+    case U'．':
+    case U'。':
+    case U'｡':
         return '.';
-    case u'－':
-    case u'−':
+    case U'－':
+    case U'−':
         return '-';
-    case u'＋':
+    case U'＋':
         return '+';
+    case U'〇':
+        return '0';
+    case U'一':
+        return '1';
+    case U'二':
+        return '2';
+    case U'三':
+        return '3';
+    case U'四':
+        return '4';
+    case U'五':
+        return '5';
+    case U'六':
+        return '6';
+    case U'七':
+        return '7';
+    case U'八':
+        return '8';
+    case U'九':
+        return '9';
     default:
         return (c < 0x80) ? static_cast<char>(c) : '\0';
     }
+}
+
+// The code point at text[i], and how many units it takes. A lone surrogate
+// stands for itself and fits no number.
+char32_t codePointAt(std::u16string_view text, std::size_t i, std::size_t &units)
+{
+    const char16_t c = text[i];
+    units = 1;
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+        units = 2;
+        return QChar::surrogateToUcs4(c, text[i + 1]);
+    }
+    return c;
 }
 
 } // namespace
@@ -56,8 +95,9 @@ double readAnswer(std::u16string_view text)
     bool nonZeroBeforePoint = false;
     std::string number;
 
-    for (char16_t c : text) {
-        if (isBlank(c))
+    for (std::size_t i = 0, units = 1; i < text.size(); i += units) {
+        const char32_t c = codePointAt(text, i, units);
+        if (isSkipped(c))
             continue;
         const char a = asciiForm(c);
         if ((a == '-' || a == '+') && !seenSign && !seenDigit && !seenPoint) {

@@ -17,6 +17,7 @@ private slots:
     void keypad();
     void reading_data();
     void reading();
+    void everyInvisibleCharacterIsSkipped();
     void readingHugeNumbers();
     void expectedAnswer_data();
     void expectedAnswer();
@@ -88,6 +89,22 @@ void TestEntry::reading_data()
     QTest::addRow("other script ends it") << "7Ω" << 7.0;
     QTest::addRow("many leading zeros") << "0000000000000000000000000000000.9" << 0.9;
     QTest::addRow("below the smallest double") << "0." + QString(400, u'0') + "1" << 0.0;
+    // What a Japanese input method leaves when the pupil forgets to turn it off.
+    QTest::addRow("Japanese full stop as the point") << "。３" << 0.3;
+    QTest::addRow("half-width full stop") << "２｡５" << 2.5;
+    QTest::addRow("kanji digits") << "九六" << 96.0;
+    QTest::addRow("kanji zero and point") << "〇．三" << 0.3;
+    QTest::addRow("kanji digits with a full stop") << "一。二" << 1.2;
+    QTest::addRow("a place value ends it") << "二十" << 2.0;
+    QTest::addRow("place value first") << "十二" << 0.0;
+    QTest::addRow("second full stop ends it") << "1。2。3" << 1.2;
+    // Pasted text from web pages and word processors.
+    for (char32_t c : {U'\u00A0', U'\u2009', U'\u202F', U'\u00AD', U'\v', U'\f', U'\u2007',
+                       U'\u2028', U'\u180E', U'\u0085', U'\U000E0020'}) {
+        const QString blank = QString::fromUcs4(&c, 1);
+        QTest::addRow("U+%04X around and inside", unsigned(c))
+            << blank + "0" + blank + "." + blank + "5" + blank << 0.5;
+    }
 }
 
 void TestEntry::reading()
@@ -95,6 +112,24 @@ void TestEntry::reading()
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readAnswer(text.toStdU16String()), value);
+}
+
+// Whatever a new Unicode version counts as a space, control or format
+// character is skipped too, also beyond the first plane.
+void TestEntry::everyInvisibleCharacterIsSkipped()
+{
+    int skipped = 0;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        const QChar::Category category = QChar::category(c);
+        if (category != QChar::Separator_Space && category != QChar::Other_Control &&
+            category != QChar::Other_Format)
+            continue;
+        const QString blank = QString::fromUcs4(&c, 1);
+        if (readAnswer((blank + "2" + blank + ".5").toStdU16String()) != 2.5)
+            QFAIL(qPrintable(QStringLiteral("U+%1 is not skipped").arg(unsigned(c), 4, 16)));
+        ++skipped;
+    }
+    QVERIFY2(skipped > 200, qPrintable(QString::number(skipped)));
 }
 
 void TestEntry::readingHugeNumbers()
