@@ -1,5 +1,8 @@
 #include "app/fonts.h"
 
+#include <QFontDatabase>
+#include <cstdio>
+
 void registerFontSubstitutes()
 {
     QFont::insertSubstitutions(ProportionalGothic, QStringList{QStringLiteral("IPAPGothic"),
@@ -16,4 +19,13 @@ QFont gothicFont(const QString &face, int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
+}
+
+void warnWhenNoJapaneseFont()
+{
+    if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
+        return;
+    std::fputs("ohm-parallel: no Japanese font is installed, so the window's text cannot be "
+               "shown; install the IPA Gothic fonts (Debian package fonts-ipafont-gothic)\n",
+               stderr);
 }

@@ -10,6 +10,11 @@ inline const QString FixedGothic = QStringLiteral("ＭＳ ゴシック");
 
 void registerFontSubstitutes();
 
+// Says on standard error, in one line, when no installed face has Japanese
+// glyphs: every caption and key would show empty boxes, and a teacher needs
+// to know which package brings the faces.
+void warnWhenNoJapaneseFont();
+
 // A font of the given face at a size in pixels, so that the fixed layout
 // holds at any screen resolution.
 QFont gothicFont(const QString &face, int pixelSize, bool bold = true);

@@ -138,6 +138,19 @@ void Form1::showEvent(QShowEvent *event)
     }
 }
 
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the program like 終了.
+    ended_ = true;
+    QWidget::closeEvent(event);
+}
+
+void Form1::endProgram()
+{
+    ended_ = true;
+    ending_.end();
+}
+
 void Form1::Form_Load()
 {
     // The rows close up to a 36-pixel pitch, so neighbouring boxes overlap.
@@ -155,16 +168,22 @@ void Form1::Form_Load()
 
 void Form1::Form_Activate()
 {
+    if (ended_)
+        return;
     NewProblem();
 }
 
 void Form1::Command1_Click()
 {
-    ending_.end();
+    if (ended_)
+        return;
+    endProgram();
 }
 
 void Form1::Command2_Click(std::int16_t Index)
 {
+    if (ended_)
+        return;
     // Through a view, not fromStdU16String, which would drop a leading U+FEFF
     // as if it were a byte order mark.
     const std::u16string edited = keypadEdit(Text7->text().toStdU16String(), Index);
@@ -173,6 +192,8 @@ void Form1::Command2_Click(std::int16_t Index)
 
 void Form1::Command3_Click()
 {
+    if (ended_)
+        return;
     const double entry = readAnswer(Text7->text().toStdU16String());
     const float expected = expectedAnswer(Drill);
     const bool right = isRightAnswer(entry, expected);
@@ -194,11 +215,13 @@ void Form1::Command3_Click()
 
 void Form1::Command5_Click()
 {
+    if (ended_)
+        return;
     Text7->setText(QString());
     Drill.QuestionNo = static_cast<std::int16_t>(Drill.QuestionNo + 1);
     Label5->hide();
     if (Drill.QuestionNo == 11) {
-        ending_.end();
+        endProgram();
         return;
     }
     canvas_.clear();

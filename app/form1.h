@@ -26,6 +26,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
@@ -34,6 +35,8 @@ private:
     void Command2_Click(std::int16_t Index);
     void Command3_Click();
     void Command5_Click();
+
+    void endProgram();
 
     void NewProblem();
     void PresentCurrentProblem();
@@ -72,4 +75,8 @@ private:
     Ending &ending_;
     Canvas canvas_;
     bool activated_ = false;
+    // Set once the program ends. Events already queued (a click behind the
+    // tenth 次, a key pressed while the machine stalled) still arrive after
+    // that; every handler then returns at once.
+    bool ended_ = false;
 };

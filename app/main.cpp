@@ -1,4 +1,5 @@
 #include "app/benchprobe.h"
+#include "app/fonts.h"
 #include "app/form1.h"
 #include "app/services.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("オームの法則（並列）"));
     // Ties the window to its menu entry, for the task bar and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ohmdrill.OhmParallel"));
+
+    warnWhenNoJapaneseFont();
 
     SystemClock clock;
     SeededRandom random;

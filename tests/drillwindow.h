@@ -11,13 +11,29 @@
 #include <QPushButton>
 #include <QTest>
 
-// The window with a fixed clock, an ending that only counts, and either a
+// The program's own ending, counted: it hides the window and asks the event
+// loop to leave, as in the program, so whatever is still queued then arrives
+// at a window that has ended.
+class CountedEnding final : public Ending {
+public:
+    void end() override
+    {
+        ++count;
+        program.end();
+    }
+    int count = 0;
+
+private:
+    ApplicationEnding program;
+};
+
+// The window with a fixed clock, the program's ending, and either a
 // scripted or a seeded generator, with the controls a pupil uses at hand.
 struct DrillWindow {
     FixedClock clock;
     ScriptedRandom scripted;
     SeededRandom seeded;
-    RecordingEnding ending;
+    CountedEnding ending;
     Form1 form;
 
     explicit DrillWindow(bool scriptedRandom = true)

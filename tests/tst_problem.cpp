@@ -1,7 +1,10 @@
 #include "drill/presentation.h"
 #include "drillwindow.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <optional>
 
@@ -18,6 +21,8 @@ private slots:
     void firstQuestionOnlyOnce();
     void nextRunsTenQuestionsThenEnds();
     void nextClearsTheDrawingAndDrawsAgain();
+    void eventsQueuedBehindTheEndChangeNothing_data();
+    void eventsQueuedBehindTheEndChangeNothing();
 };
 
 namespace {
@@ -241,6 +246,61 @@ void TestProblem::nextClearsTheDrawingAndDrawsAgain()
     QCOMPARE(first.pixelColor(50, 130), QColor(0, 255, 255));
     d.next();
     QCOMPARE(d.form.canvas().image(), first);
+}
+
+void TestProblem::eventsQueuedBehindTheEndChangeNothing_data()
+{
+    QTest::addColumn<QStringList>("behind");
+    QTest::addRow("入力") << QStringList{"Command3"};
+    QTest::addRow("Enter in the answer box") << QStringList{"Return"};
+    QTest::addRow("a keypad key") << QStringList{"Command2_7"};
+    QTest::addRow("an eleventh 次") << QStringList{"Command5"};
+    QTest::addRow("終了") << QStringList{"Command1"};
+    QTest::addRow("all of them") << QStringList{"Command2_11", "Return",   "Command3",
+                                                "Command5",    "Command5", "Command1"};
+}
+
+// The tenth 次 and what the pupil pressed behind it wait in the queue
+// together, as they do when the machine stalls for a moment, and reach the
+// window from the program's event loop.
+void TestProblem::eventsQueuedBehindTheEndChangeNothing()
+{
+    QFETCH(QStringList, behind);
+    DrillWindow d;
+    for (int q = 1; q <= 10; ++q)
+        d.script(questionScript(1, 2, 2, 4, 1));
+    QVERIFY(d.start());
+    for (int q = 2; q <= 10; ++q)
+        d.next();
+    d.enter(d.rightAnswer());
+    QCOMPARE(d.mark(10)->text(), QStringLiteral("○"));
+    const QStringList drawsBefore = d.scripted.events;
+
+    const auto queueClick = [&d](const QString &name) {
+        QMetaObject::invokeMethod(d.button(name), &QAbstractButton::click, Qt::QueuedConnection);
+    };
+    queueClick("Command5");
+    for (const QString &what : behind) {
+        if (what == "Return")
+            QCoreApplication::postEvent(
+                d.box("Text7"), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        else
+            queueClick(what);
+    }
+    QTimer stuck;
+    stuck.callOnTimeout([] { QCoreApplication::exit(99); });
+    stuck.start(10000);
+    QCOMPARE(QApplication::exec(), 0);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(d.ending.count, 1);
+    QVERIFY(d.form.isHidden());
+    QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(11));
+    QCOMPARE(d.form.drillState().Score, std::int16_t(10));
+    QCOMPARE(d.score(), QStringLiteral("10"));
+    QCOMPARE(d.mark(10)->text(), QStringLiteral("○"));
+    QCOMPARE(d.box("Text7")->text(), QString());
+    QCOMPARE(d.scripted.events, drawsBefore); // no eleventh question
 }
 
 QTEST_MAIN(TestProblem)

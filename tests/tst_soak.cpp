@@ -14,6 +14,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <string_view>
 #include <unistd.h>
 #include <utility>
 
@@ -80,10 +81,22 @@ QString fromCodePoint(char32_t c)
 // reading of the text could give anything but 0.
 bool mayReadAsNumber(const QString &text)
 {
+    static const std::u32string_view kanjiDigits = U"〇一二三四五六七八九";
     for (char32_t c : text.toUcs4())
-        if (QChar::isDigit(c))
+        if (QChar::isDigit(c) || kanjiDigits.find(c) != std::u32string_view::npos)
             return true;
     return false;
+}
+
+// The number as an input method left on by mistake may write it: kanji
+// digits and the Japanese full stop.
+QString kanjiForm(const QString &ascii)
+{
+    static const QString kanjiDigits = QStringLiteral("〇一二三四五六七八九");
+    QString kanji;
+    for (QChar c : ascii)
+        kanji += c.isDigit() ? kanjiDigits.at(c.digitValue()) : c == u'.' ? QChar(u'。') : c;
+    return kanji;
 }
 
 QString fullWidth(const QString &ascii)
@@ -119,13 +132,15 @@ public:
              {U'．',     U'－',     U'＋',         U'　',         U'−',          U'あ',
               U'ア',     U'ｱ',      U'電',         U'流',         U'抵',         U'抗',
               U'正',     U'解',     U'é',          U'ß',          U'Ω',          U'€',
-              U'\u0301', U'\u200b', U'\U0001F600', U'\U0002000B', U'\U0001D7D8', U'\U0001D7DD'})
+              U'\u0301', U'\u200b', U'\U0001F600', U'\U0002000B', U'\U0001D7D8', U'\U0001D7DD',
+              U'。',     U'｡',      U'〇',         U'三',         U'九',         U'十'})
             typeable_ << fromCodePoint(c);
         // What only pasting gets into the box: control characters, line
         // breaks, a noncharacter and lone surrogate halves.
         pasteable_ = typeable_;
-        for (const char16_t c : {u'\0', u'\a', u'\b', u'\t', u'\n', u'\r', u'\x1b', u'\x7f',
-                                 u'\x85', u'\ufeff', u'\uffff', u'\xd800', u'\xdc00'})
+        for (const char16_t c :
+             {u'\0', u'\a', u'\b', u'\t', u'\n', u'\r', u'\v', u'\f', u'\x1b', u'\x7f', u'\x85',
+              u'\xa0', u'\xad', u'\u2009', u'\u202f', u'\ufeff', u'\uffff', u'\xd800', u'\xdc00'})
             pasteable_ << QString(QChar(c));
     }
 
@@ -311,6 +326,45 @@ public:
             return QStringLiteral("the run ended at question %1").arg(state().QuestionNo);
         if (!answer->text().isEmpty() || !correction->isHidden())
             return QStringLiteral("the last 次 left the answer or the correction shown");
+        return QString();
+    }
+
+    // Whatever the pupil presses after the tenth 次, while the ended window
+    // still has events coming, changes nothing; returns what did change.
+    QString pressAfterTheEnd(Pupil &pupil)
+    {
+        const std::int16_t scoreBefore = state().Score;
+        for (int n = pupil.below(4) + 1; n > 0; --n) {
+            switch (pupil.below(5)) {
+            case 0:
+                press(keys[pupil.below(12)], false);
+                break;
+            case 1:
+                press(markButton, false);
+                break;
+            case 2:
+                QTest::keyClick(answer, Qt::Key_Return);
+                break;
+            case 3:
+                press(nextButton, false);
+                break;
+            default:
+                press(d.button("Command1"), false);
+            }
+        }
+        QCoreApplication::processEvents();
+        if (d.ending.count != 1 || state().QuestionNo != 11 || state().Score != scoreBefore)
+            return QStringLiteral("after the end: %1 endings, question %2, score %3")
+                .arg(d.ending.count)
+                .arg(state().QuestionNo)
+                .arg(state().Score);
+        for (int q = 1; q <= 10; ++q)
+            if (marks[q]->text() != expectedMarks[q])
+                return QStringLiteral("after the end mark %1 reads %2")
+                    .arg(q)
+                    .arg(quoted(marks[q]->text()));
+        if (!answer->text().isEmpty() || !d.form.isHidden())
+            return QStringLiteral("after the end the answer box or the window is shown");
         return QString();
     }
 
@@ -564,6 +618,12 @@ void TestSoak::randomPupilOverManyRuns()
                 text = QStringLiteral("1") + right;
                 entry = Entry::Wrong;
                 break;
+            case 7:
+                text = kanjiForm(right);
+                break;
+            case 8:
+                text = QStringLiteral("\u00A0\u00AD") + right + QStringLiteral("\u202F");
+                break;
             default:
                 text = right;
             }
@@ -593,6 +653,8 @@ void TestSoak::randomPupilOverManyRuns()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (problem.isEmpty() && !r.ended())
             problem = r.violations();
+        if (problem.isEmpty() && r.ended())
+            problem = r.pressAfterTheEnd(pupil);
         QVERIFY2(problem.isEmpty(),
                  qPrintable(QStringLiteral("event %1 (%2) in run %3: %4")
                                 .arg(QString::number(n), what, QString::number(runs), problem)));

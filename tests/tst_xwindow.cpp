@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 // Starts the real program on the X server this test runs on (a fresh Xvfb
 // with no window manager) and checks what a pupil would see on the screen.
@@ -26,7 +27,10 @@ private slots:
     void circuitIsDrawnAroundTheSlots();
     void noDisplayIsAClearError();
     void closingTheWindowEndsCleanly();
+    void startsWithoutJapaneseFonts_data();
     void startsWithoutJapaneseFonts();
+    void eventsBehindTheTenthNextEndCleanly_data();
+    void eventsBehindTheTenthNextEndCleanly();
 
 private:
     QImage screenshot() const;
@@ -225,20 +229,32 @@ void TestXWindow::closingTheWindowEndsCleanly()
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
+    // With the fonts installed nothing is said about them.
+    QVERIFY(!QString::fromLocal8Bit(program.readAllStandardError()).contains("font"));
+}
+
+void TestXWindow::startsWithoutJapaneseFonts_data()
+{
+    QTest::addColumn<QString>("fontDir");
+    QTest::addRow("no fonts at all") << QString();
+    QTest::addRow("DejaVu only") << QStringLiteral("/usr/share/fonts/truetype/dejavu");
 }
 
 // A desktop without any of the Japanese faces still gets the window, with
-// whatever the font system falls back to.
+// whatever the font system falls back to, and one line that says what to
+// install.
 void TestXWindow::startsWithoutJapaneseFonts()
 {
+    QFETCH(QString, fontDir);
     QTemporaryDir dir;
     QVERIFY(dir.isValid() && QDir(dir.path()).mkdir("fonts"));
     QFile config(dir.filePath("fonts.conf"));
     QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
-                                "<cachedir>%2</cachedir></fontconfig>\n")
-                     .arg(dir.filePath("fonts"), dir.filePath("cache"))
-                     .toUtf8());
+    config.write(
+        QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
+                       "<cachedir>%2</cachedir></fontconfig>\n")
+            .arg(fontDir.isEmpty() ? dir.filePath("fonts") : fontDir, dir.filePath("cache"))
+            .toUtf8());
     config.close();
 
     QProcess bare;
@@ -255,6 +271,72 @@ void TestXWindow::startsWithoutJapaneseFonts()
     QVERIFY(bare.waitForFinished(10000));
     QCOMPARE(bare.exitStatus(), QProcess::NormalExit);
     QCOMPARE(bare.exitCode(), 0);
+    const QStringList fontLines =
+        QString::fromLocal8Bit(bare.readAllStandardError()).split(u'\n').filter("font");
+    QCOMPARE(fontLines.size(), 1);
+    QVERIFY2(fontLines.first().contains("fonts-ipafont-gothic"), qPrintable(fontLines.first()));
+}
+
+void TestXWindow::eventsBehindTheTenthNextEndCleanly_data()
+{
+    QTest::addColumn<QStringList>("behind");
+    QTest::addColumn<bool>("stalled");
+    const QStringList enter = {"mousemove", "656", "440", "click", "1"};
+    const QStringList next = {"mousemove", "764", "440", "click", "1"};
+    const QStringList key = {"mousemove", "608", "376", "click", "1"};
+    // Back from 次 to the answer box, and Enter there.
+    const QStringList returnInAnswer = {"key", "shift+Tab", "Return"};
+    for (const bool stalled : {true, false}) {
+        const char *how = stalled ? "stalled" : "at once";
+        QTest::addRow("入力, %s", how) << enter << stalled;
+        QTest::addRow("Enter in the answer box, %s", how) << returnInAnswer << stalled;
+        QTest::addRow("a keypad key, %s", how) << key << stalled;
+        QTest::addRow("an eleventh 次, %s", how) << next << stalled;
+        QTest::addRow("all of them, %s", how) << key + enter + returnInAnswer + next << stalled;
+    }
+}
+
+// The tenth 次 and what comes right behind it, as one burst of real input,
+// with and without a moment's stall of the program (a loaded classroom PC):
+// the program ends with status 0 every time.
+void TestXWindow::eventsBehindTheTenthNextEndCleanly()
+{
+    QFETCH(QStringList, behind);
+    QFETCH(bool, stalled);
+    for (int trial = 1; trial <= 3; ++trial) {
+        QProcess run;
+        run.start(QStringLiteral(OHM_PROGRAM));
+        QVERIFY(run.waitForStarted(10000));
+        ProgramWindow w;
+        QTRY_VERIFY_WITH_TIMEOUT((w = findProgramWindow()).isValid(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(grabScreen(w.rect).pixelColor(10, 2) == QColor(0, 0, 192), 15000);
+        QVERIFY(w.rect.topLeft() == QPoint(0, 0));
+        // Nine presses of 次 by keyboard: Tab from the answer box to 次, then
+        // Space, so that the focus stays there for the tenth.
+        QCOMPARE(
+            QProcess::execute("xdotool", {"mousemove", "700", "280", "click", "1", "key", "Tab"}),
+            0);
+        for (int q = 1; q <= 9; ++q)
+            QCOMPARE(QProcess::execute("xdotool", {"key", "space"}), 0);
+        QTest::qWait(300);
+        QCOMPARE(run.state(), QProcess::Running);
+        if (stalled)
+            ::kill(pid_t(run.processId()), SIGSTOP);
+        QCOMPARE(QProcess::execute("xdotool", QStringList{"key", "space"} + behind), 0);
+        if (stalled) {
+            QTest::qWait(200);
+            ::kill(pid_t(run.processId()), SIGCONT);
+        }
+        const bool finished = run.waitForFinished(10000);
+        if (!finished)
+            run.kill();
+        QVERIFY2(finished, qPrintable(QStringLiteral("trial %1 did not end").arg(trial)));
+        QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
+                 qPrintable(QStringLiteral("trial %1 ended with status %2 (%3)")
+                                .arg(trial)
+                                .arg(run.exitCode())
+                                .arg(QString::fromLocal8Bit(run.readAllStandardError()))));
+    }
 }
 
 QTEST_MAIN(TestXWindow)
