@@ -2,15 +2,19 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "circuitfigure.h"
+#include "drillwindow.h"
 #include "support.h"
 
+#include <QBackingStore>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 #include <cmath>
 
-// Run at QT_SCALE_FACTOR=2 and at a logical DPI of 144: the window keeps its
-// layout in device-independent pixels, text keeps its size, and the circuit
-// is drawn at the screen's own resolution.
+// Run at scale 1, at QT_SCALE_FACTOR=2 and at a logical DPI of 144: the
+// window keeps its layout in device-independent pixels, text keeps its size,
+// the circuit is drawn at the screen's own resolution, and the whole window
+// looks as it did when its reference pictures were taken.
 class TestHighDpi : public QObject {
     Q_OBJECT
 
@@ -19,6 +23,8 @@ private slots:
     void textKeepsItsSize();
     void circuitAtDeviceResolution();
     void diagonalsAreDrawnNotStretched();
+    void screenShowsTheReference_data();
+    void screenShowsTheReference();
 };
 
 namespace {
@@ -119,6 +125,105 @@ void TestHighDpi::diagonalsAreDrawnNotStretched()
     QVERIFY(differing > 20);
     for (int i = 0; i <= 20; ++i)
         QVERIFY(sharp.pixel(2 * (5 + i), 2 * (15 + i)) != 0);
+}
+
+namespace {
+// What the window has put on the screen so far, once the paints it asked
+// for are done: the offscreen screen's backing store, at device pixels.
+QImage onScreen(QWidget &window)
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(&window, QEvent::UpdateRequest);
+    QPaintDevice *device = window.backingStore()->paintDevice();
+    if (device->devType() != QInternal::Image)
+        return {};
+    const QSize size = (QSizeF(window.size()) * window.devicePixelRatioF()).toSize();
+    QImage shot = static_cast<QImage *>(device)->copy(QRect(QPoint(0, 0), size));
+    shot.setDevicePixelRatio(1);
+    return shot.convertToFormat(QImage::Format_RGB32);
+}
+
+// The window drawn afresh from scratch, every control included.
+QImage repainted(QWidget &window)
+{
+    QImage full = window.grab().toImage();
+    full.setDevicePixelRatio(1);
+    return full.convertToFormat(QImage::Format_RGB32);
+}
+
+// A picture that differs is written out beside the test's temporary files,
+// so it can be looked at.
+QString differs(const QImage &actual, const QImage &expected, const QString &name)
+{
+    if (actual == expected)
+        return {};
+    int count = 0;
+    QRect box;
+    if (actual.size() == expected.size())
+        for (int y = 0; y < actual.height(); ++y)
+            for (int x = 0; x < actual.width(); ++x)
+                if (actual.pixel(x, y) != expected.pixel(x, y)) {
+                    ++count;
+                    box |= QRect(x, y, 1, 1);
+                }
+    const QString path = QDir::temp().filePath(name);
+    actual.save(path);
+    expected.save(QDir::temp().filePath(QStringLiteral("expected-") + name));
+    return QStringLiteral("%1 pixels differ within (%2,%3 %4x%5), size %6x%7 against %8x%9; "
+                          "the screen is in %10")
+        .arg(count)
+        .arg(box.x())
+        .arg(box.y())
+        .arg(box.width())
+        .arg(box.height())
+        .arg(actual.width())
+        .arg(actual.height())
+        .arg(expected.width())
+        .arg(expected.height())
+        .arg(path);
+}
+} // namespace
+
+void TestHighDpi::screenShowsTheReference_data()
+{
+    // After the first question, what a pupil does next; each step is
+    // painted only where it changed the window, and the screen must still
+    // show what a full repaint draws.
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("first question") << QStringList();
+    QTest::newRow("wrong answer") << QStringList{"wrong"};
+    QTest::newRow("right answer") << QStringList{"right"};
+    QTest::newRow("next question") << QStringList{"wrong", "next"};
+    QTest::newRow("keypad") << QStringList{"right", "next", "key"};
+}
+
+void TestHighDpi::screenShowsTheReference()
+{
+    QFETCH(QStringList, steps);
+    // A fixed time of day seeds the generator, so the first question is
+    // always the same.
+    DrillWindow d(false);
+    QVERIFY(d.start());
+    QVERIFY(QTest::qWaitForWindowActive(&d.form));
+    const QString name = QStringLiteral("first-question-%1x.png").arg(expectedRatio());
+    const QImage reference(QStringLiteral(OHM_TEST_DATA "/") + name);
+    const QString first =
+        differs(onScreen(d.form), reference.convertToFormat(QImage::Format_RGB32), name);
+    QVERIFY2(first.isEmpty(), qPrintable(first));
+
+    for (const QString &step : steps) {
+        if (step == "wrong")
+            d.enter(QStringLiteral("0"));
+        else if (step == "right")
+            d.enter(d.rightAnswer());
+        else if (step == "next")
+            d.next();
+        else if (step == "key")
+            d.click(QStringLiteral("Command2_7"));
+        const QString after =
+            differs(onScreen(d.form), repainted(d.form), "after-" + step + ".png");
+        QVERIFY2(after.isEmpty(), qPrintable(step + ": " + after));
+    }
 }
 
 QTEST_MAIN(TestHighDpi)
