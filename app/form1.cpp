@@ -100,7 +100,7 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
     : QWidget(parent), clock_(clock), random_(random), ending_(ending),
       canvas_(QSize(792, 573), devicePixelRatioF())
 {
-    registerFontSubstitutes();
+    resolveGothicFaces();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("オームの法則（並列）"));
     setFixedSize(792, 573);

@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ohm-bench-baseline"));
-    registerFontSubstitutes();
+    resolveGothicFaces();
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("オームの法則（並列）"));

@@ -51,7 +51,7 @@ void TestHighDpi::layoutInDeviceIndependentPixels()
 
 void TestHighDpi::textKeepsItsSize()
 {
-    registerFontSubstitutes();
+    resolveGothicFaces();
     // Sizes are in pixels, so neither the scale nor the logical DPI changes
     // them: a full-width character of the 19-pixel fixed face is 19 wide.
     const QFontMetrics fixed(gothicFont(FixedGothic, 19));
