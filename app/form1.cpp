@@ -9,6 +9,7 @@
 #include "marking/keypad.h"
 #include "marking/marking.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -113,7 +114,14 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
+    // A line edit lays out its empty text once in the application's font
+    // before it takes its own, and the desktop's default font is one the
+    // window never shows: loading it would cost as much as a face that is
+    // shown. The controls are made under the window's font instead.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(font());
     buildControls();
+    QApplication::setFont(desktopFont);
     Form_Load();
 }
 
