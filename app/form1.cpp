@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -98,8 +99,7 @@ QString text(const char *utf8)
 } // namespace
 
 Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent)
-    : QWidget(parent), clock_(clock), random_(random), ending_(ending),
-      canvas_(QSize(792, 573), devicePixelRatioF())
+    : QWidget(parent), clock_(clock), random_(random), ending_(ending), canvas_(QSize(792, 573))
 {
     resolveGothicFaces();
     setObjectName(QStringLiteral("Form1"));
@@ -125,13 +125,10 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
     Form_Load();
 }
 
-void Form1::paintEvent(QPaintEvent *)
+void Form1::paintEvent(QPaintEvent *event)
 {
-    // On a screen of another scale the picture is drawn again at its
-    // resolution rather than stretched.
-    canvas_.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), canvas_.image());
+    canvas_.paint(painter, event->region());
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -74,7 +74,7 @@ void TestHighDpi::circuitAtDeviceResolution()
     const qreal ratio = expectedRatio();
     const QImage shot = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot.size(), (QSizeF(792, 573) * ratio).toSize());
-    QCOMPARE(form.canvas().image().size(), shot.size());
+    QCOMPARE(form.canvas().image(ratio).size(), shot.size());
 
     QRegion covered;
     for (QWidget *w : form.findChildren<QWidget *>())
@@ -104,15 +104,15 @@ void TestHighDpi::circuitAtDeviceResolution()
 // of blocks; drawn at device resolution it is a smooth band.
 void TestHighDpi::diagonalsAreDrawnNotStretched()
 {
-    Canvas once(QSize(40, 40), 1);
-    Canvas twice(QSize(40, 40), 2);
+    Canvas once(QSize(40, 40));
+    Canvas twice(QSize(40, 40));
     for (Canvas *c : {&once, &twice}) {
         c->line(5, 10, 25, 10, LightCyan);
         c->line(5, 15, 25, 35, LightCyan);
     }
     const QImage stretched =
-        once.image().scaled(80, 80, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    const QImage sharp = twice.image();
+        once.image(1).scaled(80, 80, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage sharp = twice.image(2);
     // The horizontal line is the same either way...
     for (int x = 0; x < 80; ++x)
         for (int y = 18; y < 24; ++y)
