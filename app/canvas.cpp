@@ -22,7 +22,16 @@ void Canvas::lineTo(float x, float y, int colour)
     line(static_cast<float>(current_.x()), static_cast<float>(current_.y()), x, y, colour);
 }
 
-void Canvas::paint(QPainter &painter, const QRegion &) const
+QRect Canvas::Line::bounds() const
+{
+    // The pixels from end to end, and one more all round for the pen.
+    const QRectF ends = QRectF(from, to).normalized();
+    return QRectF(ends.topLeft(), ends.bottomRight() + QPointF(1, 1))
+        .adjusted(-1, -1, 1, 1)
+        .toAlignedRect();
+}
+
+void Canvas::paint(QPainter &painter, const QRegion &exposed) const
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const qreal ratio = painter.device()->devicePixelRatioF();
@@ -33,6 +42,8 @@ void Canvas::paint(QPainter &painter, const QRegion &) const
     const QPointF shift(toCentre, toCentre);
     int penColour = -1;
     for (const Line &l : lines_) {
+        if (!exposed.intersects(l.bounds()))
+            continue;
         if (l.colour != penColour) {
             penColour = l.colour;
             const Rgb rgb = Palette[static_cast<std::size_t>(l.colour & 15)];
@@ -41,6 +52,19 @@ void Canvas::paint(QPainter &painter, const QRegion &) const
         }
         painter.drawLine(l.from + shift, l.to + shift);
     }
+}
+
+QRect Canvas::takeChanges()
+{
+    if (lines_ == shown_)
+        return {};
+    QRect changed;
+    for (const Line &l : shown_)
+        changed |= l.bounds();
+    for (const Line &l : lines_)
+        changed |= l.bounds();
+    shown_ = lines_;
+    return changed;
 }
 
 QImage Canvas::image(qreal devicePixelRatio) const

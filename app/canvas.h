@@ -24,8 +24,11 @@ public:
     void line(float x1, float y1, float x2, float y2, int colour) override;
     void lineTo(float x, float y, int colour) override;
 
-    // Draws the lines on the exposed part of the window.
+    // Draws the lines that cross the exposed part of the window.
     void paint(QPainter &painter, const QRegion &exposed) const;
+    // Where the picture changed since the last call, in window pixels:
+    // nothing when the same figure was drawn again after a clear.
+    QRect takeChanges();
     // The picture alone on a transparent image, as paint() draws it on a
     // window of that device pixel ratio.
     QImage image(qreal devicePixelRatio = 1.0) const;
@@ -35,9 +38,12 @@ private:
         QPointF from;
         QPointF to;
         int colour;
+        QRect bounds() const;
+        friend bool operator==(const Line &, const Line &) = default;
     };
 
     QSize size_;
     QPointF current_;
     std::vector<Line> lines_;
+    std::vector<Line> shown_; // as of the last takeChanges()
 };

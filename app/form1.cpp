@@ -207,7 +207,6 @@ void Form1::Command5_Click()
         return;
     }
     canvas_.clear();
-    update();
     NewProblem();
 }
 
@@ -218,7 +217,9 @@ void Form1::NewProblem()
         Label2(k)->hide();
     }
     drawCircuitDiagram(canvas_);
-    update();
+    // Only what the figure changed is painted again; the same figure drawn
+    // again after the clear changes nothing.
+    update(canvas_.takeChanges());
 
     Drill.TaskType = drawTaskType(random_);
     // Reseeded from the clock for every question, after the task type.
