@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QStringList>
+#include <fontconfig/fontconfig.h>
 
 namespace {
 
@@ -75,4 +76,17 @@ QFont gothicFont(const QString &face, int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
+}
+
+FontConfigurationPreload::FontConfigurationPreload() : thread_([] { FcInit(); }) {}
+
+FontConfigurationPreload::~FontConfigurationPreload()
+{
+    finish();
+}
+
+void FontConfigurationPreload::finish()
+{
+    if (thread_.joinable())
+        thread_.join();
 }
