@@ -3,7 +3,7 @@
 #include "app/canvas.h"
 #include "app/controlarray.h"
 #include "drill/drillstate.h"
-#include "drill/services.h"
+#include "drill/outside.h"
 
 #include <QWidget>
 

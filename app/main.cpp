@@ -8,7 +8,9 @@
 int main(int argc, char *argv[])
 {
     installFatalMessageHandler();
+    FontConfigurationPreload fonts;
     QApplication app(argc, argv);
+    fonts.finish();
     QApplication::setApplicationName(QStringLiteral("ohm-parallel"));
     QApplication::setApplicationDisplayName(QStringLiteral("オームの法則（並列）"));
     // Ties the window to its menu entry, for the task bar and its icon.

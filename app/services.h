@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drill/services.h"
+#include "drill/outside.h"
 
 #include <random>
 

@@ -127,7 +127,7 @@ void BenchQuestion::markAnswer()
 
 void BenchQuestion::diagramRedraw()
 {
-    Canvas canvas(QSize(792, 573), 1.0);
+    Canvas canvas(QSize(792, 573));
     QBENCHMARK
     {
         canvas.clear();

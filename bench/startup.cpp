@@ -15,6 +15,11 @@
 //   bench-startup RUNS MEMORY_RUNS PROGRAM BASELINE
 namespace {
 
+// Start-up to the first question, as the median of the paired ratios, and
+// peak memory, each against the bare window.
+constexpr double StartTarget = 1.15;
+constexpr double MemoryTarget = 1.10;
+
 struct Run {
     double startMs;
     double cpuMs;
@@ -68,12 +73,17 @@ Spread spread(std::vector<double> v)
     return {v.front(), at(0.25), at(0.5), at(0.75), v.back()};
 }
 
-void printRow(const char *measure, double program, double baseline, const char *unit)
+// A target of 0 is printed as none.
+void printRow(const char *measure, double program, double baseline, const char *unit,
+              double target = 0)
 {
-    constexpr double target = 1.15;
     const double ratio = program / baseline;
-    std::printf("%-38s %8.1f %9.1f  %-4s %6.3f  <= %.2f  %s\n", measure, program, baseline, unit,
-                ratio, target, ratio <= target ? "met" : "missed");
+    if (target > 0)
+        std::printf("%-38s %8.1f %9.1f  %-4s %6.3f  <= %.2f  %s\n", measure, program, baseline,
+                    unit, ratio, target, ratio <= target ? "met" : "missed");
+    else
+        std::printf("%-38s %8.1f %9.1f  %-4s %6.3f  (no target)\n", measure, program, baseline,
+                    unit, ratio);
 }
 
 void printSpread(const char *who, const Spread &s, double scale = 1)
@@ -103,6 +113,7 @@ int main(int argc, char *argv[])
             return 1;
 
     std::vector<double> programMs, baselineMs, programCpuMs, baselineCpuMs;
+    std::vector<double> programFirstKb, baselineFirstKb;
     for (int i = 0; i < runs; ++i) {
         const auto p = runOnce(program, 1);
         const auto b = runOnce(baseline, 1);
@@ -112,6 +123,10 @@ int main(int argc, char *argv[])
         baselineMs.push_back(b->startMs);
         programCpuMs.push_back(p->cpuMs);
         baselineCpuMs.push_back(b->cpuMs);
+        // These runs stop at the first question: their peaks are the peaks
+        // at the first question.
+        programFirstKb.push_back(static_cast<double>(p->peakKb));
+        baselineFirstKb.push_back(static_cast<double>(b->peakKb));
     }
 
     std::vector<double> programKb, baselineKb;
@@ -125,27 +140,37 @@ int main(int argc, char *argv[])
     }
 
     const Spread ps = spread(programMs), bs = spread(baselineMs);
-    const Spread pk = spread(programKb), bk = spread(baselineKb);
     std::printf("%-38s %8s %9s  %-4s %6s  %s\n", "", "drill", "baseline", "", "ratio", "target");
     printRow("start-up to first question, median", ps.median, bs.median, "ms");
     printSpread("drill", ps);
     printSpread("baseline", bs);
     // Each drill run against the baseline run right after it: drift that
-    // spans a pair cancels out.
+    // spans a pair cancels out, so the target is held to these.
     std::vector<double> pairRatios;
     for (std::size_t i = 0; i < programMs.size(); ++i)
         pairRatios.push_back(programMs[i] / baselineMs[i]);
-    std::printf("  (%d runs each, alternated; median of the paired ratios %.3f)\n", runs,
-                spread(pairRatios).median);
+    const double pairMedian = spread(pairRatios).median;
+    std::printf("%-38s %8s %9s  %-4s %6.3f  <= %.2f  %s\n", "  median of the paired ratios", "", "",
+                "", pairMedian, StartTarget, pairMedian <= StartTarget ? "met" : "missed");
+    std::printf("  (%d runs each, alternated)\n", runs);
     // Processor time counts only the program's own work, so it moves less
     // than wall time when other work shares the machine.
     const Spread pc = spread(programCpuMs), bc = spread(baselineCpuMs);
     printRow("  CPU time to first question, median", pc.median, bc.median, "ms");
     printSpread("drill", pc);
     printSpread("baseline", bc);
-    printRow("peak RSS after ten questions, median", pk.median / 1024, bk.median / 1024, "MiB");
+    const Spread pf = spread(programFirstKb), bf = spread(baselineFirstKb);
+    printRow("peak RSS at first question, median", pf.median / 1024, bf.median / 1024, "MiB",
+             MemoryTarget);
+    printSpread("drill", pf, 1024);
+    printSpread("baseline", bf, 1024);
+    const Spread pk = spread(programKb), bk = spread(baselineKb);
+    printRow("peak RSS after ten questions, median", pk.median / 1024, bk.median / 1024, "MiB",
+             MemoryTarget);
     printSpread("drill", pk, 1024);
     printSpread("baseline", bk, 1024);
-    std::printf("  (%d runs each, alternated; the baseline after its first paint)\n", memoryRuns);
+    std::printf("  (%d runs each after ten questions, alternated; the baseline after its first "
+                "paint)\n",
+                memoryRuns);
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "drill/drillstate.h"
-#include "drill/services.h"
+#include "drill/outside.h"
 
 #include <string_view>
 

@@ -6,7 +6,7 @@ set -eu
 
 # Optional make targets name the extra packages they need as arguments.
 packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
-fonts-ipafont-gothic fontconfig xvfb xauth x11-utils xdotool \
+fonts-ipafont-gothic fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
 appstream desktop-file-utils clang-format $*"
 
 missing=""

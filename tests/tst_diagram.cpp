@@ -53,7 +53,7 @@ void comparePixels(const Pixels &actual, const Pixels &expected)
 
 QImage renderCircuit()
 {
-    Canvas canvas(CanvasSize, 1.0);
+    Canvas canvas(CanvasSize);
     drawCircuitDiagram(canvas);
     return canvas.image();
 }
@@ -168,7 +168,7 @@ private slots:
     {
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
-        Canvas canvas(CanvasSize, 1.0);
+        Canvas canvas(CanvasSize);
         canvas.line(from.x(), from.y(), to.x(), to.y(), LightCyan);
         const Pixels before = cyanPixels(canvas.image());
         const Pixels circuit = cyanPixels(renderCircuit());
@@ -179,7 +179,7 @@ private slots:
 
     void redrawingChangesNothing()
     {
-        Canvas canvas(CanvasSize, 1.0);
+        Canvas canvas(CanvasSize);
         drawCircuitDiagram(canvas);
         const QImage once = canvas.image().copy();
         drawCircuitDiagram(canvas);
@@ -201,7 +201,7 @@ private slots:
     {
         QFETCH(QPoint, a);
         QFETCH(QPoint, b);
-        Canvas canvas(QSize(200, 200), 1.0);
+        Canvas canvas(QSize(200, 200));
         canvas.line(a.x(), a.y(), b.x(), b.y(), LightCyan);
         Pixels expected;
         addLine(expected, a, b);
@@ -210,7 +210,7 @@ private slots:
 
     void canvasClear()
     {
-        Canvas canvas(QSize(100, 100), 1.0);
+        Canvas canvas(QSize(100, 100));
         canvas.line(20, 30, 60, 70, LightCyan);
         canvas.clear();
         Pixels stray;

@@ -148,7 +148,7 @@ void TestForm1::control()
     QWidget *widget = form->findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
     QCOMPARE(widget->geometry(), geometry);
-    QCOMPARE(widget->font().family(), face);
+    QCOMPARE(widget->font().family(), installedFamily(face));
     QCOMPARE(widget->font().pixelSize(), pixelSize);
     QCOMPARE(int(widget->font().weight()), weight);
     QCOMPARE(widget->isEnabled(), enabled);
@@ -238,6 +238,10 @@ void TestForm1::fontsResolveToJapaneseGothic()
     const QStringList fixed{"IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic"};
     QVERIFY(proportional.contains(QFontInfo(gothicFont(ProportionalGothic, 19)).family()));
     QVERIFY(fixed.contains(QFontInfo(gothicFont(FixedGothic, 19)).family()));
+    // The fonts name the installed family itself, not the design name.
+    QVERIFY(gothicFacesInstalled());
+    QVERIFY(proportional.contains(gothicFont(ProportionalGothic, 19).family()));
+    QVERIFY(fixed.contains(gothicFont(FixedGothic, 21).family()));
     // Metric-compatible faces: a full-width character at 19 pixels is 19 wide.
     QCOMPARE(QFontMetrics(gothicFont(FixedGothic, 19)).horizontalAdvance(u'　'), 19);
     QCOMPARE(QFontMetrics(gothicFont(FixedGothic, 21)).horizontalAdvance(u'Ｒ'), 21);

@@ -299,7 +299,7 @@ Match TestXDrill::waitFor(QRect area, const QList<Candidate> &list, const QStrin
 
 void TestXDrill::initTestCase()
 {
-    registerFontSubstitutes();
+    resolveGothicFaces();
     // Every text each slot can show, over all the circuits the drill draws.
     std::array<QStringList, SlotCount> texts;
     texts.fill({Unknown});

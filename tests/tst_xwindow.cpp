@@ -70,7 +70,7 @@ QList<int> TestXWindow::shownSlots(const QImage &shot) const
 
 void TestXWindow::initTestCase()
 {
-    registerFontSubstitutes();
+    resolveGothicFaces();
     program.setProgram(QStringLiteral(OHM_PROGRAM));
     program.start();
     QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
