@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/fonts.h"
+#include "app/screenreader.h"
 #include "drill/diagram.h"
 #include "drill/numbertext.h"
 #include "drill/presentation.h"
@@ -114,6 +115,7 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
     setAutoFillBackground(true);
 
     buildControls();
+    screenReader_ = new ScreenReader(this);
     Form_Load();
 }
 
@@ -169,6 +171,7 @@ void Form1::Command2_Click(std::int16_t Index)
     // as if it were a byte order mark.
     const std::u16string edited = keypadEdit(Text7->text().toStdU16String(), Index);
     Text7->setText(QStringView(edited).toString());
+    screenReader_->keyPressed(Index);
 }
 
 void Form1::Command3_Click()
@@ -190,6 +193,7 @@ void Form1::Command3_Click()
         Label5->setText(QString::fromStdString(correctAnswerCaption(expected)));
         Label5->show();
     }
+    screenReader_->answerMarked(right, Drill.Score, expected);
 }
 
 void Form1::Command5_Click()
@@ -259,6 +263,7 @@ void Form1::presentProblem(const TaskKind &task)
     Label2(form.askedSlot)->show();
     for (int k : form.given())
         Text4(k)->setText(QString::fromStdString(plainNumberText(slotValue(Drill, k))));
+    screenReader_->questionShown(Drill.QuestionNo, task, form);
 }
 
 void Form1::describeForScreenReaders()

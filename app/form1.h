@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ScreenReader;
 struct TaskKind;
 
 // The drill's one window. It owns every control, the drill state and the
@@ -71,5 +72,6 @@ private:
     RandomSource &random_;
     Ending &ending_;
     Canvas canvas_;
+    ScreenReader *screenReader_ = nullptr;
     bool activated_ = false;
 };
