@@ -193,7 +193,7 @@ void Form1::Command3_Click()
         Label5->setText(QString::fromStdString(correctAnswerCaption(expected)));
         Label5->show();
     }
-    screenReader_->answerMarked(right, Drill.Score, expected);
+    screenReader_->answerMarked(right, Drill.QuestionNo, Drill.Score, expected);
 }
 
 void Form1::Command5_Click()

@@ -46,13 +46,14 @@ std::string spokenMarking(bool right, int score, float expected)
            points;
 }
 
-std::string spokenMark(int questionNo, std::string_view mark)
+std::string spokenMark(int questionNo, std::string_view mark, std::string_view correct)
 {
     const std::string box = "第" + std::to_string(questionNo) + "問の結果 ";
     if (mark == RightMark)
         return box + RightMark + " 正解";
     if (mark == WrongMark)
-        return box + WrongMark + " まちがい";
+        return box + WrongMark + " まちがい" +
+               (correct.empty() ? "" : " 正解は " + std::string(correct));
     return box + "まだ";
 }
 
@@ -82,13 +83,33 @@ namespace {
 // What a box says instead of its text, as a dynamic property of the box.
 constexpr const char *SpokenTextProperty = "spokenText";
 const QString NoticeName = QStringLiteral("ScreenReaderNotice");
+const QString SlotBoxPrefix = QStringLiteral("Text4_");
+const QString SlotCaptionPrefix = QStringLiteral("Label2_");
+
+// A quantity slot, box or caption, as Orca's review of the window sees it.
+// Orca keeps the states it first read of a control, and when a hidden control
+// is shown again Qt reports "showing" but never "visible", so a slot hidden
+// once would stay out of the review for good. A slot is therefore always
+// reported visible (Qt's show and hide reports keep "showing" right), and a
+// hidden one has no extent, which keeps it out of the review as well.
+template <typename Base> class ReviewedSlot : public Base {
+public:
+    using Base::Base;
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = Base::state();
+        s.invisible = false;
+        return s;
+    }
+    QRect rect() const override { return this->widget()->isVisible() ? Base::rect() : QRect(); }
+};
 
 // A text box as a screen reader reads it. Qt 6.4's own interface for a line
 // edit reports each character as an empty run of text attributes, and Orca
 // then drops the last character of the value ("9" for 96); this one reports
 // one run over the whole text. Its text is the box's spoken text where it has
 // one ("0.5 アンペア" for 0.5), else what the box holds.
-class SpokenTextBox final : public QAccessibleWidget, public QAccessibleTextInterface {
+class SpokenTextBox : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit SpokenTextBox(QLineEdit *box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
@@ -187,6 +208,12 @@ private:
     bool readAsShown() const { return content() == box()->text(); }
 };
 
+// The caption of a quantity slot, read by its name ("電流 I").
+class SlotCaption final : public ReviewedSlot<QAccessibleWidget> {
+public:
+    explicit SlotCaption(QLabel *label) : ReviewedSlot(label, QAccessible::StaticText) {}
+};
+
 // The notice: a label that Orca presents as a notification each time it is
 // shown, with its text as the name.
 class Notice final : public QAccessibleWidget {
@@ -200,12 +227,18 @@ public:
     }
 };
 
+using SlotBox = ReviewedSlot<SpokenTextBox>;
+
 // QAccessible owns the interfaces its factories make.
 QAccessibleInterface *spokenInterface(const QString &, QObject *object)
 {
+    const bool slot = object->objectName().startsWith(SlotBoxPrefix) ||
+                      object->objectName().startsWith(SlotCaptionPrefix);
     if (auto *box = qobject_cast<QLineEdit *>(object))
-        return new SpokenTextBox(box);
+        return slot ? new SlotBox(box) : new SpokenTextBox(box);
     auto *label = qobject_cast<QLabel *>(object);
+    if (label && slot)
+        return new SlotCaption(label);
     if (label && label->objectName() == NoticeName)
         return new Notice(label);
     return nullptr;
@@ -217,7 +250,8 @@ QAccessibleInterface *spokenInterface(const QString &, QObject *object)
 void dropEarlierInterface(QWidget *widget)
 {
     QAccessibleInterface *made = QAccessible::queryAccessibleInterface(widget);
-    if (made && !dynamic_cast<SpokenTextBox *>(made) && !dynamic_cast<Notice *>(made))
+    if (made && !dynamic_cast<SpokenTextBox *>(made) && !dynamic_cast<SlotCaption *>(made) &&
+        !dynamic_cast<Notice *>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
@@ -260,6 +294,8 @@ ScreenReader::ScreenReader(QWidget *window)
     }
     for (QLineEdit *each : window->findChildren<QLineEdit *>())
         dropEarlierInterface(each);
+    for (int k = 0; k < SlotCount; ++k)
+        dropEarlierInterface(window->findChild<QLabel *>(SlotCaptionPrefix + QString::number(k)));
 
     // Qt reports a caret move before the focus when the empty answer box
     // first gets the focus, and Orca then moves to it without a word; once
@@ -285,8 +321,15 @@ void ScreenReader::keyPressed(int index)
     say(spokenKeyPress(index, box(QStringLiteral("Text7"))->text().toStdString()));
 }
 
-void ScreenReader::answerMarked(bool right, std::int16_t score, float expected)
+void ScreenReader::answerMarked(bool right, std::int16_t questionNo, std::int16_t score,
+                                float expected)
 {
+    // The correct answer is also kept in the mark box, which Orca's review
+    // always finds; the label that shows it was hidden before, and Orca may
+    // keep it out of the review for that.
+    if (!right)
+        setSpokenText(box(QStringLiteral("Text2_%1").arg(questionNo)),
+                      spokenMark(questionNo, WrongMark, plainNumberText(expected)));
     say(spokenMarking(right, score, expected));
 }
 

@@ -33,8 +33,9 @@ std::string spokenQuestion(int questionNo, std::string_view taskText,
 std::string spokenMarking(bool right, int score, float expected);
 // The mark box of question N, which takes no focus and is met only in a
 // review of the window, so it says whose it is: "第3問の結果 ○ 正解",
-// "第4問の結果 × まちがい", "第5問の結果 まだ" while unmarked.
-std::string spokenMark(int questionNo, std::string_view mark);
+// "第4問の結果 × まちがい" (with " 正解は 0.8" after it when the correct
+// value is given), "第5問の結果 まだ" while unmarked.
+std::string spokenMark(int questionNo, std::string_view mark, std::string_view correct = {});
 // The answer box's text as the number it makes: blanks dropped, a zero put
 // before a leading point (" 2 5" is "25", " .5" is "0.5"); "なし" when empty.
 std::string spokenEntry(std::string_view answerText);
@@ -53,7 +54,7 @@ public:
 
     void questionShown(std::int16_t questionNo, const TaskKind &task, const ProblemForm &form);
     void keyPressed(int index);
-    void answerMarked(bool right, std::int16_t score, float expected);
+    void answerMarked(bool right, std::int16_t questionNo, std::int16_t score, float expected);
 
 private:
     void say(const std::string &message);

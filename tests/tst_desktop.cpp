@@ -203,6 +203,8 @@ void TestDesktop::spokenTexts_data()
         "×　まちがい。正解は 6.666667。得点 30点");
     row("mark right", spokenMark(3, RightMark), "第3問の結果 ○ 正解");
     row("mark wrong", spokenMark(4, WrongMark), "第4問の結果 × まちがい");
+    row("mark wrong, the correct value", spokenMark(4, WrongMark, "0.8"),
+        "第4問の結果 × まちがい 正解は 0.8");
     row("not marked yet", spokenMark(5, ""), "第5問の結果 まだ");
     row("keypad digits as one number", spokenEntry(" 2 5"), "25");
     row("a leading point gets its zero", spokenEntry(" .5"), "0.5");
@@ -259,7 +261,7 @@ void TestDesktop::screenReaderHearsWholeValues()
     QTest::mouseClick(form->findChild<QPushButton *>("Command3"), Qt::LeftButton);
     QCOMPARE(notice->text(QAccessible::Name), QStringLiteral("×　まちがい。正解は 1.2。得点 0点"));
     QVERIFY(!notice->state().invisible);
-    QCOMPARE(read("Text2_1"), QStringLiteral("第1問の結果 × まちがい [0,13)"));
+    QCOMPARE(read("Text2_1"), QStringLiteral("第1問の結果 × まちがい 正解は 1.2 [0,21)"));
     QTest::mouseClick(form->findChild<QPushButton *>("Command2_1"), Qt::LeftButton);
     QCOMPARE(notice->text(QAccessible::Name), QStringLiteral("1　答え 31"));
 }

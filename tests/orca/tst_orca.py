@@ -212,6 +212,43 @@ def unit_of(name):
     return {"電流": "アンペア", "電圧": "ボルト", "抵抗": "オーム"}[name.split()[0]]
 
 
+def review(s):
+    """Orca's flat review from the top line to the bottom one, read line by
+    line with the keypad (7 up, 8 this line, 9 down): the lines read."""
+    def line(key):
+        since = len(s.heard())
+        s.keys.append((time.time(), key))
+        s.run(["xdotool", "key", key])
+        read = lambda: [t for _, t in s.heard()[since:]
+                        if not t.startswith("num lock") and not re.fullmatch(r"\d ", t)]
+        try:
+            s.wait_for("a line read by " + key, read, timeout=5)
+        except Failure:
+            return None  # at the top or the bottom, Orca says no line
+        time.sleep(0.3)  # the rest of what it says
+        return " ".join(read())
+
+    line("KP_8")
+    while line("KP_7") is not None and len(s.keys) < 200:
+        pass
+    lines = [line("KP_8")]
+    while len(lines) < 30:
+        lines.append(line("KP_9"))
+        if lines[-1] is None:
+            return lines[:-1]
+    return lines
+
+
+def reviewed_values(s, given):
+    """The review of the window, which must hold each given value with its
+    name and unit."""
+    lines = review(s)
+    for name, value, unit in given:
+        if not any("%s %s %s" % (name, value, unit) in line for line in lines):
+            raise Failure("%s %s %s not in review: %s" % (name, value, unit, lines))
+    return lines
+
+
 def bring_up(s, program):
     t0 = time.monotonic()
     os.makedirs(s.env["LOCPATH"])
@@ -287,6 +324,8 @@ def drill(s, window):
     _, since = s.press("Tab", "^得点 テキスト", "Tab onto the score")
     s.expect(since, "^0 点( |\\.|$)", "the score with 点")
     s.press("Tab", "^終了 プッシュボタン", "Tab round back to 終了")
+    # Orca's review reads every control now, the hidden slots too.
+    reviewed_values(s, given)
 
     # Keypad presses with Space: the key, then the answer as a number.
     for _ in range(6):
@@ -314,20 +353,17 @@ def drill(s, window):
     number, task, given, asked = parse_question(notice)
     print("question 2:", task, given, "asked", asked)
     s.press("shift+Tab", "^答え テキスト", "back to the answer box")
-    s.press("Return", "^通知 ×　まちがい。正解は %s。得点 10点" % NUMBER, "second wrong answer")
+    second, _ = s.press("Return", "^通知 ×　まちがい。正解は (%s)。得点 10点" % NUMBER,
+                        "second wrong answer")
 
-    # The marks, in Orca's review of the window, line by line downwards.
-    review = r"^(?!num lock)(?!\d $)"  # a line read, not the key's echo
-    s.press("KP_8", review, "flat review: this line")
-    for _ in range(15):
-        _, since = s.press("KP_9", review, "flat review: next line")
-        lines = [t for _, t in s.heard()[since:] if "第1問の結果" in t]
-        if lines:
-            break
-    else:
-        raise Failure("the mark boxes never came up in review")
-    if not lines[0].startswith("第1問の結果 ○ 正解 第2問の結果 × まちがい 第3問の結果 まだ"):
-        raise Failure("marks in review: " + lines[0])
+    # The second question in review: the slots hidden in the first one are
+    # there now, and the marks with the correct answer.
+    lines = reviewed_values(s, given)
+    marks = [line for line in lines if "第1問の結果" in line]
+    if not marks or not marks[0].startswith(
+            "第1問の結果 ○ 正解 第2問の結果 × まちがい 正解は %s 第3問の結果 まだ"
+            % second.group(1)):
+        raise Failure("marks in review: %s" % marks)
 
     time.sleep(2)  # anything said twice would come now
     said = [t for _, t in s.heard()]
