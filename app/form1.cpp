@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/fonts.h"
+#include "app/screenreader.h"
 #include "drill/diagram.h"
 #include "drill/numbertext.h"
 #include "drill/presentation.h"
@@ -39,6 +40,7 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
     const QFont desktopFont = QApplication::font();
     QApplication::setFont(font());
     buildControls();
+    screenReader_ = new ScreenReader(this);
     QApplication::setFont(desktopFont);
     Form_Load();
 }
@@ -111,6 +113,7 @@ void Form1::Command2_Click(std::int16_t Index)
     // as if it were a byte order mark.
     const std::u16string edited = keypadEdit(Text7->text().toStdU16String(), Index);
     Text7->setText(QStringView(edited).toString());
+    screenReader_->keyPressed(Index);
 }
 
 void Form1::Command3_Click()
@@ -134,6 +137,7 @@ void Form1::Command3_Click()
         Label5->setText(QString::fromStdString(correctAnswerCaption(expected)));
         Label5->show();
     }
+    screenReader_->answerMarked(right, Drill.QuestionNo, Drill.Score, expected);
 }
 
 void Form1::Command5_Click()
@@ -206,4 +210,5 @@ void Form1::presentProblem(const TaskKind &task)
     Label2(form.askedSlot)->show();
     for (int k : form.given())
         Text4(k)->setText(QString::fromStdString(plainNumberText(slotValue(Drill, k))));
+    screenReader_->questionShown(Drill.QuestionNo, task, form);
 }

@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ScreenReader;
 struct TaskKind;
 
 // The drill's one window. It owns every control, the drill state and the
@@ -74,6 +75,7 @@ private:
     RandomSource &random_;
     Ending &ending_;
     Canvas canvas_;
+    ScreenReader *screenReader_ = nullptr;
     bool activated_ = false;
     // Set once the program ends. Events already queued (a click behind the
     // tenth 次, a key pressed while the machine stalled) still arrive after

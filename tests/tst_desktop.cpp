@@ -1,5 +1,7 @@
 #include "app/form1.h"
+#include "app/screenreader.h"
 #include "drill/numbertext.h"
+#include "marking/keypad.h"
 #include "marking/marking.h"
 #include "support.h"
 
@@ -24,6 +26,9 @@ private slots:
     void accessibleNames_data();
     void accessibleNames();
     void changingTextsAreAnnounced();
+    void spokenTexts_data();
+    void spokenTexts();
+    void screenReaderHearsWholeValues();
 
 private:
     FixedClock clock;
@@ -171,6 +176,94 @@ void TestDesktop::changingTextsAreAnnounced()
     QVERIFY(answer->state().invisible);
     QCOMPARE(task->text(QAccessible::Name), QStringLiteral("電圧を求めよう"));
     QVERIFY(correction->accessibleName().isEmpty());
+}
+
+// What the program says to a screen reader, built from what the window shows.
+void TestDesktop::spokenTexts_data()
+{
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char *name, const std::string &spoken, const char *expected) {
+        QTest::newRow(name) << QString::fromStdString(spoken) << QString::fromUtf8(expected);
+    };
+    row("current with its unit", spokenSlotValue(SlotI2, "0.5"), "0.5 アンペア");
+    row("voltage with its unit", spokenSlotValue(SlotE1, "96"), "96 ボルト");
+    row("resistance with its unit", spokenSlotValue(SlotR, "6.666667"), "6.666667 オーム");
+    row("the asked box", spokenSlotValue(SlotR1, "？"), "求める");
+    row("a hidden, empty box", spokenSlotValue(SlotI, ""), "");
+    row("a question",
+        spokenQuestion(2, "電流を求めよう",
+                       {{"電流 I1", SlotI1, "0.3"}, {"電流 I2", SlotI2, "0.5"}},
+                       {"電流 I", SlotI, "？"}),
+        "第2問　電流を求めよう。電流 I1 0.3 アンペア、電流 I2 0.5 アンペア、電流 I を求める");
+    row("right", spokenMarking(true, 10, 1.2f), "○　正解です。得点 10点");
+    row("wrong, the zero before the point", spokenMarking(false, 0, 0.8f),
+        "×　まちがい。正解は 0.8。得点 0点");
+    row("wrong, a float to seven digits", spokenMarking(false, 30, 20.0f / 3.0f),
+        "×　まちがい。正解は 6.666667。得点 30点");
+    row("mark right", spokenMark(3, RightMark), "第3問の結果 ○ 正解");
+    row("mark wrong", spokenMark(4, WrongMark), "第4問の結果 × まちがい");
+    row("mark wrong, the correct value", spokenMark(4, WrongMark, "0.8"),
+        "第4問の結果 × まちがい 正解は 0.8");
+    row("not marked yet", spokenMark(5, ""), "第5問の結果 まだ");
+    row("keypad digits as one number", spokenEntry(" 2 5"), "25");
+    row("a leading point gets its zero", spokenEntry(" .5"), "0.5");
+    row("digits, point, digit", spokenEntry(" 1 2. 5"), "12.5");
+    row("empty answer", spokenEntry(""), "なし");
+    row("digit key", spokenKeyPress(5, " 2 5"), "5　答え 25");
+    row("clear key", spokenKeyPress(ClearKey, ""), "クリア　答え なし");
+    row("point key", spokenKeyPress(PointKey, " 1."), "小数点　答え 1.");
+}
+
+void TestDesktop::spokenTexts()
+{
+    QFETCH(QString, spoken);
+    QFETCH(QString, expected);
+    QCOMPARE(spoken, expected);
+}
+
+// A screen reader meets the boxes through their text interfaces, and the
+// notice through its role: whole values in one run of attributes, with units
+// and marks; the notice takes no room on the window.
+void TestDesktop::screenReaderHearsWholeValues()
+{
+    auto read = [this](const QString &name) {
+        QAccessibleTextInterface *text =
+            QAccessible::queryAccessibleInterface(child(name))->textInterface();
+        int start = -1, end = -1;
+        text->attributes(text->characterCount() - 1, &start, &end);
+        return QStringLiteral("%1 [%2,%3)").arg(text->text(0, -1)).arg(start).arg(end);
+    };
+    // The question of init: R1 = 30, R2 = 60 and I2 = 0.4 given, I asked.
+    QCOMPARE(read("Text4_2"), QStringLiteral("0.4 アンペア [0,8)"));
+    QCOMPARE(read("Text4_6"), QStringLiteral("30 オーム [0,6)"));
+    QCOMPARE(read("Text4_0"), QStringLiteral("求める [0,3)"));
+    QCOMPARE(read("Text6"), QStringLiteral("0 点 [0,3)"));
+    QCOMPARE(read("Text1_10"), QStringLiteral("10 [0,2)"));
+
+    QAccessibleInterface *notice = nullptr;
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+        if (iface->role() == QAccessible::Notification) {
+            QVERIFY2(!notice, "one notice");
+            notice = iface;
+            QVERIFY(w->geometry().isEmpty());
+        }
+    }
+    if (!notice)
+        QFAIL("the window has no notice");
+    QCOMPARE(
+        notice->text(QAccessible::Name),
+        QStringLiteral("第1問　電流を求めよう。抵抗 R1 30 オーム、抵抗 R2 60 オーム、電流 I2 0.4 "
+                       "アンペア、電流 I を求める"));
+
+    box("Text7")->setText(" 3");
+    QTest::mouseClick(form->findChild<QPushButton *>("Command3"), Qt::LeftButton);
+    QCOMPARE(notice->text(QAccessible::Name), QStringLiteral("×　まちがい。正解は 1.2。得点 0点"));
+    QVERIFY(!notice->state().invisible);
+    QCOMPARE(read("Text2_1"), QStringLiteral("第1問の結果 × まちがい 正解は 1.2 [0,21)"));
+    QTest::mouseClick(form->findChild<QPushButton *>("Command2_1"), Qt::LeftButton);
+    QCOMPARE(notice->text(QAccessible::Name), QStringLiteral("1　答え 31"));
 }
 
 QTEST_MAIN(TestDesktop)
