@@ -101,7 +101,8 @@ void Form1::describeForScreenReaders()
     Text7->setAccessibleDescription(
         QStringLiteral("キーパッドかキーボードで数を入れ、Enter キーか「入力」で答え合わせ"));
     // The task text and the correct answer keep their captions as their
-    // names, so a screen reader announces each new text.
+    // names, so a screen reader that reads them finds the current text. Orca
+    // does not speak such a change by itself; the screen-reader notice says it.
     Label4->setAccessibleDescription(QStringLiteral("問題"));
     Label5->setAccessibleDescription(QStringLiteral("まちがえたときの正しい答え"));
     Command1->setAccessibleName(QStringLiteral("終了"));

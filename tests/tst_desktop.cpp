@@ -154,9 +154,10 @@ void TestDesktop::accessibleNames()
 }
 
 // The task text and the correct answer change under the pupil's eyes. Their
-// accessible names follow their captions (no fixed name overrides them, so
-// Qt reports each change to the screen reader), and the correct answer is
-// only exposed while it is shown.
+// accessible names follow their captions (no fixed name overrides them, so a
+// screen reader that reads them gets the current text; the spoken notice,
+// checked with the real Orca, is what announces the change), and the correct
+// answer is only exposed while it is shown.
 void TestDesktop::changingTextsAreAnnounced()
 {
     QWidget *correction = child("Label5");

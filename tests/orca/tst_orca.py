@@ -263,9 +263,13 @@ def bring_up(s, program):
     s.env["DBUS_SESSION_BUS_ADDRESS"] = s.started_with_fd(
         "dbus", ["dbus-daemon", "--session", "--nofork", "--print-address=FD"])
     s.start("atspi", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-    s.wait_for("the AT-SPI bus", lambda: s.run(
-        ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-         "org.a11y.Bus.GetAddress"]).returncode == 0)
+    # Asked for by name before it has taken the name, the bus would be
+    # started a second time by D-Bus activation, and the launcher started
+    # here would give up; so ask the bus daemon whether the name is taken.
+    s.wait_for("the AT-SPI bus", lambda: "boolean true" in s.run(
+        ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+         "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+         "string:org.a11y.Bus"]).stdout)
 
     speechd = os.path.join(s.tmp, "speechd")
     os.makedirs(os.path.join(speechd, "modules"))
