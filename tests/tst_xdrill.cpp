@@ -277,6 +277,7 @@ private:
     QRect window;
     std::array<QList<Candidate>, SlotCount> slotCandidates;
     QList<Candidate> tasks, scores, marks;
+    double firstAnswer = NAN;
 };
 
 QImage TestXDrill::screenshot() const
@@ -409,21 +410,36 @@ bool TestXDrill::waitForQuestion(Question &q, QString &why) const
     return drawn || failWith(why, QStringLiteral("no circuit has these values"));
 }
 
-// Clicks the keys of the answer one by one, waiting for each to show in the
-// answer box: a digit key adds a blank and the digit, the point key a point.
-bool TestXDrill::type(const QString &answer, QString &why) const
+namespace {
+
+QImage renderedEntry(const QString &text)
+{
+    return renderedBox(AnswerBox.size(), gothicFont(ProportionalGothic, 19), text, true,
+                       Qt::AlignRight);
+}
+
+// What the answer box shows after the keys of answer: a digit key adds a blank
+// and the digit, the point key a point.
+QString entryFor(const QString &answer)
 {
     QString entry;
-    const QFont font = gothicFont(ProportionalGothic, 19);
-    for (QChar key : answer) {
-        const QString before = entry;
+    for (QChar key : answer)
         entry += key == u'.' ? QStringLiteral(".") : QStringLiteral(" ") + key;
+    return entry;
+}
+
+} // namespace
+
+// Clicks the keys of the answer one by one, waiting for each to show in the
+// answer box.
+bool TestXDrill::type(const QString &answer, QString &why) const
+{
+    for (qsizetype i = 0; i < answer.size(); ++i) {
+        const QChar key = answer[i];
+        const QString before = entryFor(answer.left(i)), entry = entryFor(answer.left(i + 1));
         if (!click(keyCentre(key)))
             return failWith(why, QStringLiteral("xdotool failed"));
-        const auto render = [&](const QString &t) {
-            return renderedBox(AnswerBox.size(), font, t, true, Qt::AlignRight);
-        };
-        const Match m = waitFor(AnswerBox, candidates({entry, before}, render), entry);
+        const Match m = waitFor(AnswerBox, candidates({entry, before}, renderedEntry), entry);
         if (!m.is(entry))
             return failWith(why, QStringLiteral("after key %1: %2").arg(key).arg(m.describe()));
     }
@@ -438,6 +454,7 @@ void TestXDrill::firstQuestionAnsweredRight()
     QVERIFY2(isBlack(screenshot(), Correction), "correction shown before any answer");
 
     QVERIFY2(type(QString::number(q.answer, 'g', 7), why), qPrintable(why));
+    firstAnswer = q.answer;
     QVERIFY(click(EnterKey));
     Match m = waitFor(markBox(1), marks, RightMark);
     QVERIFY2(m.is(RightMark), qPrintable(m.describe()));
@@ -448,7 +465,12 @@ void TestXDrill::firstQuestionAnsweredRight()
 
 void TestXDrill::secondQuestionAnsweredWrong()
 {
+    // 次 is taken when it clears the first answer from the answer box; until
+    // then the screen still shows the first question, which reads as a question too.
+    const QString first = entryFor(QString::number(firstAnswer, 'g', 7));
     QVERIFY(click(NextKey));
+    Match m = waitFor(AnswerBox, candidates({QString(), first}, renderedEntry), QString());
+    QVERIFY2(m.is(QString()), qPrintable(QStringLiteral("after 次: ") + m.describe()));
     Question second;
     QString why;
     QVERIFY2(waitForQuestion(second, why), qPrintable(why));
@@ -459,7 +481,7 @@ void TestXDrill::secondQuestionAnsweredWrong()
     const QString right = QString::number(second.answer, 'g', 7);
     QVERIFY2(type(QString::number(second.answer + 1, 'g', 7), why), qPrintable(why));
     QVERIFY(click(EnterKey));
-    Match m = waitFor(markBox(2), marks, WrongMark);
+    m = waitFor(markBox(2), marks, WrongMark);
     QVERIFY2(m.is(WrongMark), qPrintable(m.describe()));
     m = match(screenshot(), ScoreBox, scores);
     QVERIFY2(m.is("10"), qPrintable(m.describe()));
@@ -484,11 +506,7 @@ void TestXDrill::secondQuestionAnsweredWrong()
 
 void TestXDrill::nextAfterTheTenthQuestionEndsTheProgram()
 {
-    const QList<Candidate> answerBox =
-        candidates({QString(), QStringLiteral(" 1")}, [](const QString &t) {
-            return renderedBox(AnswerBox.size(), gothicFont(ProportionalGothic, 19), t, true,
-                               Qt::AlignRight);
-        });
+    const QList<Candidate> answerBox = candidates({QString(), entryFor("1")}, renderedEntry);
     QString why;
     // An entry left in the answer box shows that each press of 次 is taken:
     // the press clears it, even when the next question looks like the last.
