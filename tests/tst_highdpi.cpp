@@ -88,7 +88,8 @@ void TestHighDpi::circuitAtDeviceResolution()
         // The device pixel under the centre of each pixel of the figure, and
         // at a whole-number scale the full block, is drawn.
         const QRect block((QPointF(p) * ratio).toPoint(), (QSizeF(1, 1) * ratio).toSize());
-        const QPoint centre = ((QPointF(p) + QPointF(0.5, 0.5)) * ratio).toPoint();
+        const QPointF c = (QPointF(p) + QPointF(0.5, 0.5)) * ratio;
+        const QPoint centre(int(std::floor(c.x())), int(std::floor(c.y())));
         QVERIFY2(shot.pixelColor(centre) == QColor(0, 255, 255),
                  qPrintable(QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y())));
         for (int y = block.top(); whole && y <= block.bottom(); ++y)
