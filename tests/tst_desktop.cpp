@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "app/screenreader.h"
+#include "app/spokentext.h"
 #include "drill/numbertext.h"
 #include "marking/keypad.h"
 #include "marking/marking.h"
