@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -36,6 +37,9 @@ char asciiForm(char32_t c)
 {
     if (c >= U'０' && c <= U'９')
         return static_cast<char>('0' + (c - U'０'));
+    constexpr std::u32string_view KanjiDigits = U"〇一二三四五六七八九";
+    if (const auto digit = KanjiDigits.find(c); digit != std::u32string_view::npos)
+        return static_cast<char>('0' + digit);
     switch (c) {
     case U'．':
     case U'。':
@@ -46,26 +50,6 @@ char asciiForm(char32_t c)
         return '-';
     case U'＋':
         return '+';
-    case U'〇':
-        return '0';
-    case U'一':
-        return '1';
-    case U'二':
-        return '2';
-    case U'三':
-        return '3';
-    case U'四':
-        return '4';
-    case U'五':
-        return '5';
-    case U'六':
-        return '6';
-    case U'七':
-        return '7';
-    case U'八':
-        return '8';
-    case U'九':
-        return '9';
     default:
         return (c < 0x80) ? static_cast<char>(c) : '\0';
     }
