@@ -1,91 +1,78 @@
 #include "app/fonts.h"
 
 #include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
-#include <cstdio>
 #include <fontconfig/fontconfig.h>
 
 namespace {
 
-const QStringList ProportionalStandIns{
-    QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")};
-const QStringList FixedStandIns{QStringLiteral("IPAGothic"),
-                                QStringLiteral("Noto Sans Mono CJK JP"),
-                                QStringLiteral("VL Gothic")};
-
-struct Faces {
-    QString proportional;
-    QString fixed;
-    bool installed;
+struct Face {
+    QStringList designNames; // as a Japanese and as any other locale lists it
+    const char *resource;
 };
 
-// A design name that is no installed family makes the font system sort
-// every font it has for the name, again for its substitutes, for each size
-// and script. Naming the installed family directly skips all of that.
-// The list of installed families is read, not QFontDatabase::hasFamily(),
-// which asks the font system to resolve the name as an alias and costs as
-// much as loading a font.
-QString resolve(const QString &face, const QStringList &standIns, const QStringList &families,
-                bool &installed)
+const Face Proportional{{ProportionalGothic, QStringLiteral("MS PGothic")},
+                        ":/fonts/OhmDrillPGothic.ttf"};
+const Face Fixed{{FixedGothic, QStringLiteral("MS Gothic")}, ":/fonts/OhmDrillGothic.ttf"};
+
+struct Families {
+    QString proportional;
+    QString fixed;
+};
+
+QString ownFamily(const char *resource)
 {
-    for (const QString &family : standIns)
-        if (families.contains(family))
-            return family;
-    installed = false;
-    QFont::insertSubstitutions(face, standIns);
-    return face;
+    const QResource font(QString::fromLatin1(resource));
+    const int id = QFontDatabase::addApplicationFontFromData(font.uncompressedData());
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        qFatal("cannot load the font %s", resource);
+    return families.first();
 }
 
-const Faces &resolvedFaces()
+// The own face is named by its family, so the font system looks for nothing
+// else; a design face only where it is listed by one of its names.
+QString resolve(const Face &face, const QStringList &installed)
 {
-    static const Faces faces = [] {
-        const QStringList families = QFontDatabase::families();
-        bool installed = true;
-        QString proportional =
-            resolve(ProportionalGothic, ProportionalStandIns, families, installed);
-        QString fixed = resolve(FixedGothic, FixedStandIns, families, installed);
-        return Faces{std::move(proportional), std::move(fixed), installed};
+    for (const QString &name : face.designNames)
+        if (installed.contains(name))
+            return name;
+    return ownFamily(face.resource);
+}
+
+const Families &resolvedFamilies()
+{
+    static const Families families = [] {
+        const QStringList installed = QFontDatabase::families();
+        return Families{resolve(Proportional, installed), resolve(Fixed, installed)};
     }();
-    return faces;
+    return families;
 }
 
 } // namespace
 
 void resolveGothicFaces()
 {
-    resolvedFaces();
+    resolvedFamilies();
 }
 
-bool gothicFacesInstalled()
+QString drawingFamily(const QString &face)
 {
-    return resolvedFaces().installed;
-}
-
-QString installedFamily(const QString &face)
-{
-    const Faces &faces = resolvedFaces();
+    const Families &families = resolvedFamilies();
     if (face == ProportionalGothic)
-        return faces.proportional;
+        return families.proportional;
     if (face == FixedGothic)
-        return faces.fixed;
+        return families.fixed;
     return face;
 }
 
 QFont gothicFont(const QString &face, int pixelSize, bool bold)
 {
-    QFont font(installedFamily(face));
+    QFont font(drawingFamily(face));
     font.setPixelSize(pixelSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
-}
-
-void warnWhenNoJapaneseFont()
-{
-    if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
-        return;
-    std::fputs("ohm-parallel: no Japanese font is installed, so the window's text cannot be "
-               "shown; install the IPA Gothic fonts (Debian package fonts-ipafont-gothic)\n",
-               stderr);
 }
 
 FontConfigurationPreload::FontConfigurationPreload() : thread_([] { FcInit(); }) {}

@@ -8,22 +8,16 @@
 inline const QString ProportionalGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString FixedGothic = QStringLiteral("ＭＳ ゴシック");
 
-// Looks up once which installed Japanese Gothic family of the same metrics
-// stands in for each design face. Where none is installed, the design name
-// is kept, with the stand-ins as its substitutes, and the font system falls
-// back to whatever it has.
+// Loads the program's own faces once: subsets of IPAPGothic and IPAGothic,
+// which have the design faces' metrics, carried in the program so that the
+// window is laid out the same under every locale and whatever fonts the
+// desktop has, none included. Where a design face itself is installed, it
+// draws instead.
 void resolveGothicFaces();
 
-// Whether both design faces found an installed family.
-bool gothicFacesInstalled();
-
-// The family that draws the design face: the installed one once resolved.
-QString installedFamily(const QString &face);
-
-// Says on standard error, in one line, when no installed face has Japanese
-// glyphs: every caption and key would show empty boxes, and a teacher needs
-// to know which package brings the faces.
-void warnWhenNoJapaneseFont();
+// The family that draws the design face: the design face where the desktop
+// has it, otherwise the program's own.
+QString drawingFamily(const QString &face);
 
 // A font of the given face at a size in pixels, so that the fixed layout
 // holds at any screen resolution.

@@ -11,6 +11,7 @@
 #include "marking/marking.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -23,13 +24,19 @@ Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent
     resolveGothicFaces();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("オームの法則（並列）"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/icon-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     setFixedSize(792, 573);
     setFont(gothicFont(ProportionalGothic, 19));
 
-    // The window and its labels are drawn in the desktop's button-text colour
-    // (black), the lettering in its highlight-text colour (white).
+    // The window and its labels are black with white lettering, as in the
+    // standard colour scheme, whatever scheme the desktop uses: in a dark one
+    // the button-text colour is light and the white captions would vanish.
+    // Text boxes and buttons keep the desktop's colours.
     QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, windowPalette.color(QPalette::ButtonText));
+    windowPalette.setColor(QPalette::Window, Qt::black);
     setPalette(windowPalette);
     setAutoFillBackground(true);
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 // The window's controls: where each one lives, what it shows and what a
 // screen reader says about it, and the code that builds the window from
@@ -90,6 +92,42 @@ QString text(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
+// Relative luminance and contrast ratio as the accessibility guidelines
+// define them.
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The row numbers and marks stay disabled boxes, but a pupil must read them:
+// the disabled lettering moves towards the enabled one just far enough for
+// a contrast of 4.5:1 against the box, so it stays a grey in any scheme.
+void makeDisabledTextReadable(QWidget *box)
+{
+    QPalette p = box->palette();
+    const QColor base = p.color(QPalette::Disabled, QPalette::Base);
+    const QColor from = p.color(QPalette::Disabled, QPalette::Text);
+    const QColor to = p.color(QPalette::Active, QPalette::Text);
+    QColor letters = from;
+    for (int step = 1; step <= 32 && contrast(letters, base) < 4.5; ++step) {
+        const double t = step / 32.0;
+        letters = QColor::fromRgbF(float(from.redF() + t * (to.redF() - from.redF())),
+                                   float(from.greenF() + t * (to.greenF() - from.greenF())),
+                                   float(from.blueF() + t * (to.blueF() - from.blueF())));
+    }
+    p.setColor(QPalette::Disabled, QPalette::Text, letters);
+    box->setPalette(p);
+}
+
 } // namespace
 
 void Form1::describeForScreenReaders()
@@ -127,8 +165,8 @@ QLabel *Form1::addLabel(const QString &name, const QString &caption, QRect geome
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
     QPalette p = label->palette();
-    p.setColor(QPalette::Window, palette().color(QPalette::Window));
-    p.setColor(QPalette::WindowText, p.color(QPalette::HighlightedText));
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(p);
     return label;
 }
@@ -219,6 +257,7 @@ void Form1::buildControls()
                                 {64 + 40 * i, 496, RowBoxWidth, RowBoxHeight},
                                 gothicFont(ProportionalGothic, 21), Qt::AlignHCenter));
         Text1(i)->setEnabled(false);
+        makeDisabledTextReadable(Text1(i));
         Text1(i)->setAccessibleName(QStringLiteral("第%1問").arg(i));
     }
     for (int i = 1; i <= 10; ++i) {
@@ -226,6 +265,7 @@ void Form1::buildControls()
                                 {64 + 40 * i, 528, RowBoxWidth, RowBoxHeight},
                                 gothicFont(FixedGothic, 21), Qt::AlignHCenter));
         Text2(i)->setEnabled(false);
+        makeDisabledTextReadable(Text2(i));
         Text2(i)->setAccessibleName(QStringLiteral("第%1問の結果").arg(i));
         Text2(i)->setAccessibleDescription(QStringLiteral("○は正解、×はまちがい"));
     }

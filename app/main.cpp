@@ -16,8 +16,6 @@ int main(int argc, char *argv[])
     // Ties the window to its menu entry, for the task bar and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ohmdrill.OhmParallel"));
 
-    warnWhenNoJapaneseFont();
-
     SystemClock clock;
     SeededRandom random;
     ApplicationEnding ending;

@@ -6,7 +6,8 @@ set -eu
 
 # Optional make targets name the extra packages they need as arguments.
 packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
-fonts-ipafont-gothic fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
+fonts-ipafont-gothic python3-fonttools python3-brotli librsvg2-bin \
+fonts-noto-cjk qt6-gtk-platformtheme fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
 appstream desktop-file-utils clang-format \
 orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales $*"
 

@@ -12,7 +12,9 @@ id=org.ohmdrill.OhmParallel
 for f in bin/ohm-parallel \
          share/applications/$id.desktop \
          share/icons/hicolor/scalable/apps/$id.svg \
-         share/metainfo/$id.metainfo.xml; do
+         share/metainfo/$id.metainfo.xml \
+         share/doc/ohm-parallel/copyright \
+         share/doc/ohm-parallel/IPA_Font_License_Agreement_v1.0.txt; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 [ -x "$prefix/bin/ohm-parallel" ] || { echo "program not executable"; exit 1; }

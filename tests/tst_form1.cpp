@@ -1,5 +1,7 @@
 #include "app/fonts.h"
 #include "app/form1.h"
+#include "drill/presentation.h"
+#include "marking/marking.h"
 #include "support.h"
 
 #include <QApplication>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTest>
 
 // The window as a pupil meets it before the first question: every control
@@ -24,7 +27,9 @@ private slots:
     void focusOrder();
     void freshWindow();
     void creditFits();
-    void fontsResolveToJapaneseGothic();
+    void ownFacesDrawEveryTextShown();
+    void coloursHoldInAnyScheme_data();
+    void coloursHoldInAnyScheme();
     void startupSeedsFromClockSeconds_data();
     void startupSeedsFromClockSeconds();
     void quitEndsTheProgram();
@@ -55,8 +60,7 @@ void TestForm1::window()
     QCOMPARE(form->size(), QSize(792, 573));
     QCOMPARE(form->minimumSize(), QSize(792, 573));
     QCOMPARE(form->maximumSize(), QSize(792, 573));
-    QCOMPARE(form->palette().color(QPalette::Window),
-             QApplication::palette().color(QPalette::ButtonText));
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::black));
 }
 
 namespace {
@@ -148,7 +152,7 @@ void TestForm1::control()
     QWidget *widget = form->findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
     QCOMPARE(widget->geometry(), geometry);
-    QCOMPARE(widget->font().family(), installedFamily(face));
+    QCOMPARE(widget->font().family(), drawingFamily(face));
     QCOMPARE(widget->font().pixelSize(), pixelSize);
     QCOMPARE(int(widget->font().weight()), weight);
     QCOMPARE(widget->isEnabled(), enabled);
@@ -232,19 +236,95 @@ void TestForm1::creditFits()
     QVERIFY(metrics.height() <= 17);
 }
 
-void TestForm1::fontsResolveToJapaneseGothic()
+void TestForm1::ownFacesDrawEveryTextShown()
 {
-    const QStringList proportional{"IPAPGothic", "Noto Sans CJK JP", "VL PGothic"};
-    const QStringList fixed{"IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic"};
-    QVERIFY(proportional.contains(QFontInfo(gothicFont(ProportionalGothic, 19)).family()));
-    QVERIFY(fixed.contains(QFontInfo(gothicFont(FixedGothic, 19)).family()));
-    // The fonts name the installed family itself, not the design name.
-    QVERIFY(gothicFacesInstalled());
-    QVERIFY(proportional.contains(gothicFont(ProportionalGothic, 19).family()));
-    QVERIFY(fixed.contains(gothicFont(FixedGothic, 21).family()));
+    // No design face is installed here, so the program's own faces draw,
+    // and the font system really uses them.
+    const QFont proportional = gothicFont(ProportionalGothic, 19);
+    const QFont fixed = gothicFont(FixedGothic, 19);
+    QCOMPARE(proportional.family(), QStringLiteral("OhmDrill PGothic"));
+    QCOMPARE(fixed.family(), QStringLiteral("OhmDrill Gothic"));
+    QCOMPARE(QFontInfo(proportional).family(), proportional.family());
+    QCOMPARE(QFontInfo(fixed).family(), fixed.family());
     // Metric-compatible faces: a full-width character at 19 pixels is 19 wide.
-    QCOMPARE(QFontMetrics(gothicFont(FixedGothic, 19)).horizontalAdvance(u'　'), 19);
+    QCOMPARE(QFontMetrics(fixed).horizontalAdvance(u'　'), 19);
     QCOMPARE(QFontMetrics(gothicFont(FixedGothic, 21)).horizontalAdvance(u'Ｒ'), 21);
+
+    // Every character the window can show is in its control's own face, not
+    // left to a fallback font: every caption, the task texts, the marks, the
+    // correct answer and whatever the keypad and the reading take.
+    QStringList texts{QString::fromUtf8(CurrentTask.text),
+                      QString::fromUtf8(VoltageTask.text),
+                      QString::fromUtf8(ResistanceTask.text),
+                      QString::fromUtf8(RightMark),
+                      QString::fromUtf8(WrongMark),
+                      QString::fromStdString(correctAnswerCaption(-1234567.8f)),
+                      QStringLiteral("？ ０１２３４５６７８９．。｡－−＋〇一二三四五六七八九")};
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << label->text();
+        if (auto *box = qobject_cast<QLineEdit *>(w))
+            texts << box->text();
+        if (auto *button = qobject_cast<QPushButton *>(w))
+            texts << button->text();
+    }
+    for (const QFont &font : {proportional, fixed}) {
+        const QRawFont raw = QRawFont::fromFont(font);
+        QCOMPARE(raw.familyName(), font.family());
+        for (const QString &text : texts)
+            for (const char32_t c : text.toUcs4())
+                QVERIFY2(raw.supportsCharacter(c),
+                         qPrintable(QStringLiteral("%1 lacks U+%2 of 「%3」")
+                                        .arg(font.family())
+                                        .arg(uint(c), 4, 16, QChar(u'0'))
+                                        .arg(text)));
+    }
+}
+
+void TestForm1::coloursHoldInAnyScheme_data()
+{
+    QTest::addColumn<QPalette>("scheme");
+    QTest::addRow("standard") << QApplication::palette();
+    // A dark scheme: light letters on dark surfaces, and a light button text.
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x2d, 0x2d, 0x2d));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::HighlightedText, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Disabled, QPalette::Base, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+    QTest::addRow("dark") << dark;
+}
+
+// The window and its captions keep the standard scheme's colours; the text
+// boxes follow the desktop's, and the disabled row numbers and marks are
+// lettered at 4.5:1 or more against their boxes.
+void TestForm1::coloursHoldInAnyScheme()
+{
+    QFETCH(QPalette, scheme);
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(scheme);
+    Form1 window(clock, random, ending);
+    QApplication::setPalette(desktop);
+
+    QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::black));
+    for (const char *name : {"Label3", "Label4", "Label2_0", "Label2_8"}) {
+        const QPalette p = window.findChild<QLabel *>(name)->palette();
+        QCOMPARE(p.color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(p.color(QPalette::WindowText), QColor(Qt::white));
+    }
+    const QPalette answer = window.findChild<QLineEdit *>("Text7")->palette();
+    QCOMPARE(answer.color(QPalette::Base), scheme.color(QPalette::Base));
+    QCOMPARE(answer.color(QPalette::Text), scheme.color(QPalette::Text));
+    for (int i = 1; i <= 10; ++i) {
+        for (const QString &name : {QStringLiteral("Text1_%1"), QStringLiteral("Text2_%1")}) {
+            const QPalette p = window.findChild<QLineEdit *>(name.arg(i))->palette();
+            const double ratio = contrastRatio(p.color(QPalette::Disabled, QPalette::Text),
+                                               p.color(QPalette::Disabled, QPalette::Base));
+            QVERIFY2(ratio >= 4.5, qPrintable(name.arg(i) + QStringLiteral(" %1:1").arg(ratio)));
+            // Still a disabled box's grey, not the enabled lettering.
+            QVERIFY(p.color(QPalette::Disabled, QPalette::Text) != scheme.color(QPalette::Text));
+        }
+    }
 }
 
 void TestForm1::startupSeedsFromClockSeconds_data()

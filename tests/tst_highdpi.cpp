@@ -7,9 +7,12 @@
 
 #include <QBackingStore>
 #include <QDir>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QTest>
+#include <clocale>
 #include <cmath>
+#include <string>
 
 // Run at scale 1, at QT_SCALE_FACTOR=2 and at a logical DPI of 144: the
 // window keeps its layout in device-independent pixels, text keeps its size,
@@ -19,6 +22,7 @@ class TestHighDpi : public QObject {
     Q_OBJECT
 
 private slots:
+    void desktopIsTheOneNamed();
     void layoutInDeviceIndependentPixels();
     void textKeepsItsSize();
     void circuitAtDeviceResolution();
@@ -36,6 +40,25 @@ qreal expectedRatio()
     return factor * dpi / 96;
 }
 } // namespace
+
+// The runs on other desktops would prove nothing if the desktop were not
+// the one they are named after.
+void TestHighDpi::desktopIsTheOneNamed()
+{
+    const QString desktop = qEnvironmentVariable("OHM_TEST_DESKTOP");
+    resolveGothicFaces();
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    if (desktop == QLatin1String("japanese")) {
+        QCOMPARE(QLocale::system().language(), QLocale::Japanese);
+        QVERIFY(std::setlocale(LC_ALL, nullptr) == std::string("ja_JP.UTF-8"));
+        QVERIFY2(japanese.contains(QStringLiteral("Noto Sans CJK JP")),
+                 qPrintable(japanese.join(',')));
+    } else if (desktop == QLatin1String("no-japanese-font")) {
+        QVERIFY2(japanese.isEmpty(), qPrintable(japanese.join(',')));
+    } else {
+        QSKIP("the desktop as it is");
+    }
+}
 
 void TestHighDpi::layoutInDeviceIndependentPixels()
 {
