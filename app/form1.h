@@ -13,6 +13,11 @@ class QPushButton;
 class ScreenReader;
 struct TaskKind;
 
+// Gives a disabled text box lettering that reads at 4.5:1 or more against
+// the box, a grey still, in whatever colour scheme: the row numbers and marks
+// are a pupil's own results.
+void makeDisabledTextReadable(QWidget *box);
+
 // The drill's one window. It owns every control, the drill state and the
 // canvas the circuit is drawn on; its handlers are the program's event map.
 class Form1 final : public QWidget {

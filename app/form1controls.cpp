@@ -108,9 +108,9 @@ double contrast(const QColor &a, const QColor &b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The row numbers and marks stay disabled boxes, but a pupil must read them:
-// the disabled lettering moves towards the enabled one just far enough for
-// a contrast of 4.5:1 against the box, so it stays a grey in any scheme.
+} // namespace
+
+// The disabled lettering moves towards the enabled one just far enough.
 void makeDisabledTextReadable(QWidget *box)
 {
     QPalette p = box->palette();
@@ -127,8 +127,6 @@ void makeDisabledTextReadable(QWidget *box)
     p.setColor(QPalette::Disabled, QPalette::Text, letters);
     box->setPalette(p);
 }
-
-} // namespace
 
 void Form1::describeForScreenReaders()
 {
