@@ -1,32 +1,23 @@
 #include "marking/answer.h"
 
-#include <QChar>
+#include "marking/skippedcharacters.h"
+
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <string_view>
 
-namespace {
-
-// What the reading passes over wherever it stands: every space separator
-// (the blank, the no-break and thin spaces, the ideographic space), every
-// line and paragraph separator, every control character (tab, line breaks,
-// vertical tab, form feed) and every invisible format character (soft
-// hyphen, zero-width spaces and joiners, the byte order mark), as text
-// pasted from web pages and word processors carries them.
-bool isSkipped(char32_t c)
+bool isSkippedInAnswer(char32_t c)
 {
-    switch (QChar::category(c)) {
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-        return true;
-    default:
-        return false;
-    }
+    const auto *after = std::upper_bound(
+        std::begin(SkippedCharacters), std::end(SkippedCharacters), c,
+        [](char32_t point, const CodePointRange &range) { return point < range.first; });
+    return after != std::begin(SkippedCharacters) && c <= std::prev(after)->last;
 }
+
+namespace {
 
 // The ASCII form of a character that can be part of a number, or 0. A
 // Japanese input method types full-width digits and signs, 「。」 for the
@@ -55,15 +46,25 @@ char asciiForm(char32_t c)
     }
 }
 
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
 // The code point at text[i], and how many units it takes. A lone surrogate
 // stands for itself and fits no number.
 char32_t codePointAt(std::u16string_view text, std::size_t i, std::size_t &units)
 {
     const char16_t c = text[i];
     units = 1;
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+    if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
         units = 2;
-        return QChar::surrogateToUcs4(c, text[i + 1]);
+        return 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
     }
     return c;
 }
@@ -81,7 +82,7 @@ double readAnswer(std::u16string_view text)
 
     for (std::size_t i = 0, units = 1; i < text.size(); i += units) {
         const char32_t c = codePointAt(text, i, units);
-        if (isSkipped(c))
+        if (isSkippedInAnswer(c))
             continue;
         const char a = asciiForm(c);
         if ((a == '-' || a == '+') && !seenSign && !seenDigit && !seenPoint) {

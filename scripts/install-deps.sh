@@ -8,7 +8,7 @@ set -eu
 packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
 fonts-ipafont-gothic fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
 appstream desktop-file-utils clang-format \
-orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales $*"
+orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales unicode-data $*"
 
 missing=""
 for p in $packages; do
