@@ -3,9 +3,8 @@
 #include "marking/skippedcharacters.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdlib>
 #include <iterator>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -77,8 +76,11 @@ double readAnswer(std::u16string_view text)
     bool seenSign = false;
     bool seenPoint = false;
     bool seenDigit = false;
-    bool nonZeroBeforePoint = false;
-    std::string number;
+    // The number is digits × 10^exponent: strtod takes the decimal point of
+    // the locale the program runs in, a comma for a German pupil, so it is
+    // never given one.
+    std::string digits;
+    long long exponent = 0;
 
     for (std::size_t i = 0, units = 1; i < text.size(); i += units) {
         const char32_t c = codePointAt(text, i, units);
@@ -89,11 +91,14 @@ double readAnswer(std::u16string_view text)
             negative = a == '-';
         } else if (a == '.' && !seenPoint) {
             seenPoint = true;
-            number += '.';
         } else if (a >= '0' && a <= '9') {
             seenDigit = true;
-            nonZeroBeforePoint = nonZeroBeforePoint || (!seenPoint && a != '0');
-            number += a;
+            // Leading zeros change nothing, and thousands of them pasted in
+            // would only make strtod's work longer.
+            if (a != '0' || !digits.empty())
+                digits += a;
+            if (seenPoint)
+                --exponent;
         } else {
             break;
         }
@@ -102,10 +107,14 @@ double readAnswer(std::u16string_view text)
     if (!seenDigit)
         return 0;
 
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::fixed);
-    if (result.ec == std::errc::result_out_of_range)
-        value = nonZeroBeforePoint ? std::numeric_limits<double>::infinity() : 0.0;
+    while (!digits.empty() && digits.back() == '0') {
+        digits.pop_back();
+        ++exponent;
+    }
+    // strtod rounds to nearest; a number too large reads as HUGE_VAL, an
+    // infinity, and one too small as 0.
+    const double value =
+        digits.empty() ? 0.0
+                       : std::strtod((digits + 'e' + std::to_string(exponent)).c_str(), nullptr);
     return negative ? -value : value;
 }

@@ -3,6 +3,7 @@
 #include "marking/answer.h"
 #include "marking/keypad.h"
 #include "marking/marking.h"
+#include "support.h"
 
 #include <QTest>
 #include <algorithm>
@@ -14,6 +15,7 @@ class TestEntry : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void keypad_data();
     void keypad();
     void reading_data();
@@ -30,7 +32,16 @@ private slots:
     void scoreCountsEachQuestionOnce();
     void correctAnswerCaption_data();
     void correctAnswerCaption();
+
+private:
+    CommaLocale commaLocale;
 };
+
+void TestEntry::initTestCase()
+{
+    const QString failure = commaLocale.build();
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+}
 
 void TestEntry::keypad_data()
 {
@@ -91,6 +102,9 @@ void TestEntry::reading_data()
     QTest::addRow("other script ends it") << "7Ω" << 7.0;
     QTest::addRow("many leading zeros") << "0000000000000000000000000000000.9" << 0.9;
     QTest::addRow("below the smallest double") << "0." + QString(400, u'0') + "1" << 0.0;
+    QTest::addRow("thousands of digits after the point") << "3." + QString(3000, u'3') << 10.0 / 3;
+    QTest::addRow("trailing zeros before the point") << "1" + QString(300, u'0') << 1e300;
+    QTest::addRow("a comma is no point") << "2,5" << 2.0;
     // What a Japanese input method leaves when the pupil forgets to turn it off.
     QTest::addRow("Japanese full stop as the point") << "。３" << 0.3;
     QTest::addRow("half-width full stop") << "２｡５" << 2.5;
@@ -114,6 +128,7 @@ void TestEntry::reading()
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readAnswer(text.toStdU16String()), value);
+    QCOMPARE(commaLocale.under([&] { return readAnswer(text.toStdU16String()); }), value);
 }
 
 // Whatever a new Unicode version counts as a space, control or format
