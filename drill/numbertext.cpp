@@ -1,33 +1,33 @@
 #include "drill/numbertext.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
-namespace {
-
-// Digits and decimal exponent of |value| rounded to seven significant digits,
-// without trailing zeros: 20/3 gives ("6666667", 0), 0.3f gives ("3", -1).
-struct Decimal {
-    std::string digits;
-    int exponent = 0;
-};
-
-Decimal sevenDigits(float value)
+SignificantDigits sevenSignificantDigits(float value)
 {
+    // printf rather than to_chars, which the libc++ of some toolchains lacks
+    // for floats; it rounds the float's exact value to nearest just as well.
+    // Its decimal point is the locale's, a comma in German and more than one
+    // byte in some locales, so only the digits before the 'e' are taken.
     char buffer[32];
-    // to_chars is locale independent, unlike printf, and rounds the float's
-    // exact value to nearest.
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 6);
-    const std::string text(buffer, result.ptr); // d.dddddde±xx
-    Decimal d;
-    d.digits = text.substr(0, 1) + text.substr(2, 6);
-    d.exponent = std::atoi(text.c_str() + text.find('e') + 1);
+    std::snprintf(buffer, sizeof buffer, "%.6e", double(std::fabs(value)));
+    const std::string_view text(buffer);
+    const std::size_t e = text.find('e');
+    if (e == std::string_view::npos) // "inf" or "nan"
+        return {};
+    SignificantDigits d;
+    for (const char c : text.substr(0, e))
+        if (c >= '0' && c <= '9')
+            d.digits += c;
+    d.exponent = std::atoi(buffer + e + 1);
     while (d.digits.size() > 1 && d.digits.back() == '0')
         d.digits.pop_back();
     return d;
 }
+
+namespace {
 
 // Positional notation of the unsigned magnitude, e.g. "6.666667", "0.3"
 // (or ".3" when zeroBeforePoint is false), "360".
@@ -35,7 +35,7 @@ std::string positional(float value, bool zeroBeforePoint)
 {
     if (value == 0 || !std::isfinite(value))
         return value == 0 ? "0" : (std::isnan(value) ? "NaN" : "Infinity");
-    const Decimal d = sevenDigits(value);
+    const SignificantDigits d = sevenSignificantDigits(value);
     const int pointAt = d.exponent + 1; // digits before the decimal point
     std::string text;
     if (pointAt <= 0) {

@@ -13,3 +13,13 @@ std::string plainNumberText(int value);
 // appends digits this way, and the correct answer is shown this way.
 std::string signedNumberText(float value);
 std::string signedNumberText(int value);
+
+// |value| rounded to seven significant digits: the digits without trailing
+// zeros and the decimal exponent of the first, 20/3 giving ("6666667", 0),
+// 0.3f ("3", -1) and 0 ("0", 0), whatever the locale. No digits for an
+// infinity or NaN.
+struct SignificantDigits {
+    std::string digits;
+    int exponent = 0;
+};
+SignificantDigits sevenSignificantDigits(float value);

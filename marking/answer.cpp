@@ -1,32 +1,22 @@
 #include "marking/answer.h"
 
-#include <QChar>
-#include <charconv>
-#include <limits>
+#include "marking/skippedcharacters.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <string>
 #include <string_view>
 
-namespace {
-
-// What the reading passes over wherever it stands: every space separator
-// (the blank, the no-break and thin spaces, the ideographic space), every
-// line and paragraph separator, every control character (tab, line breaks,
-// vertical tab, form feed) and every invisible format character (soft
-// hyphen, zero-width spaces and joiners, the byte order mark), as text
-// pasted from web pages and word processors carries them.
-bool isSkipped(char32_t c)
+bool isSkippedInAnswer(char32_t c)
 {
-    switch (QChar::category(c)) {
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-        return true;
-    default:
-        return false;
-    }
+    const auto *after = std::upper_bound(
+        std::begin(SkippedCharacters), std::end(SkippedCharacters), c,
+        [](char32_t point, const CodePointRange &range) { return point < range.first; });
+    return after != std::begin(SkippedCharacters) && c <= std::prev(after)->last;
 }
+
+namespace {
 
 // The ASCII form of a character that can be part of a number, or 0. A
 // Japanese input method types full-width digits and signs, 「。」 for the
@@ -55,15 +45,25 @@ char asciiForm(char32_t c)
     }
 }
 
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
 // The code point at text[i], and how many units it takes. A lone surrogate
 // stands for itself and fits no number.
 char32_t codePointAt(std::u16string_view text, std::size_t i, std::size_t &units)
 {
     const char16_t c = text[i];
     units = 1;
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+    if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
         units = 2;
-        return QChar::surrogateToUcs4(c, text[i + 1]);
+        return 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
     }
     return c;
 }
@@ -76,23 +76,29 @@ double readAnswer(std::u16string_view text)
     bool seenSign = false;
     bool seenPoint = false;
     bool seenDigit = false;
-    bool nonZeroBeforePoint = false;
-    std::string number;
+    // The number is digits × 10^exponent: strtod takes the decimal point of
+    // the locale the program runs in, a comma for a German pupil, so it is
+    // never given one.
+    std::string digits;
+    long long exponent = 0;
 
     for (std::size_t i = 0, units = 1; i < text.size(); i += units) {
         const char32_t c = codePointAt(text, i, units);
-        if (isSkipped(c))
+        if (isSkippedInAnswer(c))
             continue;
         const char a = asciiForm(c);
         if ((a == '-' || a == '+') && !seenSign && !seenDigit && !seenPoint) {
             negative = a == '-';
         } else if (a == '.' && !seenPoint) {
             seenPoint = true;
-            number += '.';
         } else if (a >= '0' && a <= '9') {
             seenDigit = true;
-            nonZeroBeforePoint = nonZeroBeforePoint || (!seenPoint && a != '0');
-            number += a;
+            // Leading zeros change nothing, and thousands of them pasted in
+            // would only make strtod's work longer.
+            if (a != '0' || !digits.empty())
+                digits += a;
+            if (seenPoint)
+                --exponent;
         } else {
             break;
         }
@@ -101,10 +107,14 @@ double readAnswer(std::u16string_view text)
     if (!seenDigit)
         return 0;
 
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::fixed);
-    if (result.ec == std::errc::result_out_of_range)
-        value = nonZeroBeforePoint ? std::numeric_limits<double>::infinity() : 0.0;
+    while (!digits.empty() && digits.back() == '0') {
+        digits.pop_back();
+        ++exponent;
+    }
+    // strtod rounds to nearest; a number too large reads as HUGE_VAL, an
+    // infinity, and one too small as 0.
+    const double value =
+        digits.empty() ? 0.0
+                       : std::strtod((digits + 'e' + std::to_string(exponent)).c_str(), nullptr);
     return negative ? -value : value;
 }

@@ -3,9 +3,13 @@
 #include "drill/outside.h"
 
 #include <QColor>
+#include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <deque>
 #include <string>
@@ -79,3 +83,37 @@ inline double contrastRatio(const QColor &a, const QColor &b)
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
+
+// A locale whose decimal point is a comma, as a German pupil's is: built by
+// localedef into a directory of the test's own that LOCPATH shows the C
+// library, leaving the machine's locales alone. The program calls setlocale,
+// so what it reads and writes must not change with the locale.
+class CommaLocale {
+public:
+    // What f returns under the locale, with the C locale back afterwards.
+    template <typename F> auto under(F f) const
+    {
+        std::setlocale(LC_ALL, Name);
+        auto result = f();
+        std::setlocale(LC_ALL, "C");
+        return result;
+    }
+
+    // What went wrong, or nothing once the locale is there with its comma.
+    QString build()
+    {
+        QProcess localedef;
+        localedef.start("localedef", {"-i", "de_DE", "-f", "UTF-8", dir.filePath(Name)});
+        // Exit code 1: built, with warnings.
+        if (!localedef.waitForFinished(120000) || localedef.exitStatus() != QProcess::NormalExit ||
+            localedef.exitCode() > 1)
+            return "localedef: " + QString::fromLocal8Bit(localedef.readAllStandardError());
+        qputenv("LOCPATH", QFile::encodeName(dir.path()));
+        const QString point = under([] { return QString(std::localeconv()->decimal_point); });
+        return point == "," ? QString() : "the decimal point of " + QString(Name) + " is " + point;
+    }
+
+private:
+    static constexpr const char *Name = "de_DE.UTF-8";
+    QTemporaryDir dir;
+};

@@ -3,8 +3,10 @@
 #include "marking/answer.h"
 #include "marking/keypad.h"
 #include "marking/marking.h"
+#include "support.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 // The keypad, the reading of the answer box and the marking rules, without
@@ -13,11 +15,13 @@ class TestEntry : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void keypad_data();
     void keypad();
     void reading_data();
     void reading();
     void everyInvisibleCharacterIsSkipped();
+    void skippedAsQtCategorises();
     void readingHugeNumbers();
     void expectedAnswer_data();
     void expectedAnswer();
@@ -28,7 +32,16 @@ private slots:
     void scoreCountsEachQuestionOnce();
     void correctAnswerCaption_data();
     void correctAnswerCaption();
+
+private:
+    CommaLocale commaLocale;
 };
+
+void TestEntry::initTestCase()
+{
+    const QString failure = commaLocale.build();
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+}
 
 void TestEntry::keypad_data()
 {
@@ -89,6 +102,9 @@ void TestEntry::reading_data()
     QTest::addRow("other script ends it") << "7Ω" << 7.0;
     QTest::addRow("many leading zeros") << "0000000000000000000000000000000.9" << 0.9;
     QTest::addRow("below the smallest double") << "0." + QString(400, u'0') + "1" << 0.0;
+    QTest::addRow("thousands of digits after the point") << "3." + QString(3000, u'3') << 10.0 / 3;
+    QTest::addRow("trailing zeros before the point") << "1" + QString(300, u'0') << 1e300;
+    QTest::addRow("a comma is no point") << "2,5" << 2.0;
     // What a Japanese input method leaves when the pupil forgets to turn it off.
     QTest::addRow("Japanese full stop as the point") << "。３" << 0.3;
     QTest::addRow("half-width full stop") << "２｡５" << 2.5;
@@ -112,6 +128,7 @@ void TestEntry::reading()
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(readAnswer(text.toStdU16String()), value);
+    QCOMPARE(commaLocale.under([&] { return readAnswer(text.toStdU16String()); }), value);
 }
 
 // Whatever a new Unicode version counts as a space, control or format
@@ -130,6 +147,27 @@ void TestEntry::everyInvisibleCharacterIsSkipped()
         ++skipped;
     }
     QVERIFY2(skipped > 200, qPrintable(QString::number(skipped)));
+}
+
+// The table of skipped characters, generated from Unicode 15.0, against Qt's
+// categories, which are of Unicode 14.0 in Qt 6.4: the Egyptian hieroglyph
+// controls U+13439 to U+1343F became format characters in 15.0.
+void TestEntry::skippedAsQtCategorises()
+{
+    constexpr char32_t FormatSince15[] = {0x13439, 0x1343A, 0x1343B, 0x1343C,
+                                          0x1343D, 0x1343E, 0x1343F};
+    QStringList differing;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        const QChar::Category category = QChar::category(c);
+        const bool qtSkips = category == QChar::Separator_Space ||
+                             category == QChar::Separator_Line ||
+                             category == QChar::Separator_Paragraph ||
+                             category == QChar::Other_Control || category == QChar::Other_Format;
+        if (isSkippedInAnswer(c) != qtSkips &&
+            std::count(FormatSince15, std::end(FormatSince15), c) == 0)
+            differing << QStringLiteral("U+%1").arg(unsigned(c), 4, 16, QChar(u'0')).toUpper();
+    }
+    QVERIFY2(differing.isEmpty(), qPrintable("Qt categorises otherwise: " + differing.join(' ')));
 }
 
 void TestEntry::readingHugeNumbers()
