@@ -1,5 +1,6 @@
 #include "app/canvas.h"
 #include "drill/diagram.h"
+#include "drill/diagrampixels.h"
 #include "drill/question.h"
 #include "drillwindow.h"
 
@@ -23,6 +24,8 @@ private slots:
     void markAnswer_data();
     void markAnswer();
     void diagramRedraw();
+    void diagramPixels_data();
+    void diagramPixels();
     void questionDraw();
     void windowPaint();
 };
@@ -134,6 +137,29 @@ void BenchQuestion::diagramRedraw()
         drawCircuitDiagram(canvas);
     }
     QVERIFY(canvas.image().pixel(50, 130) != 0);
+}
+
+// What a face without Qt's painter does for each new question: the diagram
+// drawn afresh and turned into device pixels, into the same buffer each time.
+void BenchQuestion::diagramPixels_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("2x") << 2.0;
+}
+
+void BenchQuestion::diagramPixels()
+{
+    QFETCH(double, ratio);
+    PixelSurface surface(792, 573);
+    DevicePixels pixels;
+    QBENCHMARK
+    {
+        surface.clear();
+        drawCircuitDiagram(surface);
+        surface.render(ratio, pixels);
+    }
+    QCOMPARE(pixels.at(int(50 * ratio), int(130 * ratio)), LightCyan);
 }
 
 void BenchQuestion::questionDraw()

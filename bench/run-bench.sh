@@ -122,6 +122,8 @@ awk -F, -v unit="$time_unit" '
         row("mark an answer (Command3 + paint), wrong", "markAnswer/wrong answer", 0, 0)
         print "  pieces of a new question:"
         row("  the 180-line diagram on the canvas", "diagramRedraw/", 100, 0)
+        row("  the diagram as device pixels, 1x", "diagramPixels/1x", 1000, 0)
+        row("  the diagram as device pixels, 2x", "diagramPixels/2x", 5000, 0)
         row("  the random draws and the circuit", "questionDraw/", 0, 0)
         row("  the paint of the whole window", "windowPaint/", 0, 0)
         if (unit ~ /wall/)

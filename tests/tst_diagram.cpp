@@ -1,6 +1,7 @@
 #include "app/canvas.h"
 #include "circuitfigure.h"
 #include "drill/diagram.h"
+#include "drill/diagrampixels.h"
 
 #include <QList>
 #include <QPoint>
@@ -75,6 +76,35 @@ public:
     std::vector<Call> calls;
     int clears = 0;
 };
+
+// A device pixel of the toolkit-free picture as QImage::pixel() gives it.
+QRgb argb(std::uint8_t colour)
+{
+    if (colour == NoPixel)
+        return 0;
+    const Rgb c = Palette.at(colour);
+    return qRgb(c.red, c.green, c.blue);
+}
+
+// Draws a script such as "line 1 2 3 4; lineTo 5 6 0; clear; circuit"; a
+// line is light cyan unless a colour follows its end.
+void play(const QString &script, DrawingSurface &surface)
+{
+    for (const QString &step : script.split(';')) {
+        const QStringList words = step.split(' ', Qt::SkipEmptyParts);
+        QList<float> n;
+        for (qsizetype i = 1; i < words.size(); ++i)
+            n << words[i].toFloat();
+        if (words[0] == "circuit")
+            drawCircuitDiagram(surface);
+        else if (words[0] == "clear")
+            surface.clear();
+        else if (words[0] == "lineTo")
+            surface.lineTo(n[0], n[1], int(n.value(2, LightCyan)));
+        else
+            surface.line(n[0], n[1], n[2], n[3], int(n.value(4, LightCyan)));
+    }
+}
 
 } // namespace
 
@@ -206,6 +236,47 @@ private slots:
         Pixels expected;
         addLine(expected, a, b);
         comparePixels(cyanPixels(canvas.image()), expected);
+    }
+
+    // The toolkit-free pixels against the canvas's own, at several ratios.
+    void devicePixels_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QString>("script");
+        for (qreal ratio : {1.0, 1.5, 2.0, 3.0})
+            QTest::addRow("circuit at %gx", ratio) << ratio << "circuit";
+        const std::pair<const char *, const char *> figures[] = {
+            {"horizontal, right to left", "line 30 20 10 20"},
+            {"vertical, upwards", "line 40 25 40 5"},
+            {"45 degrees down", "line 100 100 120 120"},
+            {"45 degrees up", "line 100 100 120 80"},
+            {"point", "line 7 9 7 9"},
+            {"off the edge", "line 760 540 800 580; line 0 5 0 5"},
+            {"black across cyan", "line 50 60 90 60; line 60 50 80 70 0"},
+            {"after a clear", "line 20 30 60 70; clear; lineTo 5 5"},
+        };
+        for (qreal ratio : {1.0, 2.0})
+            for (const auto &[name, script] : figures)
+                QTest::addRow("%s at %gx", name, ratio) << ratio << script;
+    }
+
+    void devicePixels()
+    {
+        QFETCH(qreal, ratio);
+        QFETCH(QString, script);
+        Canvas canvas(CanvasSize);
+        PixelSurface pixels(CanvasSize.width(), CanvasSize.height());
+        for (DrawingSurface *surface : std::initializer_list<DrawingSurface *>{&canvas, &pixels})
+            play(script, *surface);
+        const QImage expected = canvas.image(ratio);
+        const DevicePixels actual = pixels.render(ratio);
+        QCOMPARE(QSize(actual.width, actual.height), expected.size());
+        for (int y = 0; y < actual.height; ++y)
+            for (int x = 0; x < actual.width; ++x)
+                if (argb(actual.at(x, y)) != expected.pixel(x, y))
+                    QFAIL(
+                        qPrintable(QString::asprintf("(%d,%d) is %08x, the canvas has %08x", x, y,
+                                                     argb(actual.at(x, y)), expected.pixel(x, y))));
     }
 
     void canvasClear()

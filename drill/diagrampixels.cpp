@@ -1,0 +1,153 @@
+#include "drill/diagrampixels.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+// Which device pixels the desktop canvas (Qt 6, aliased, square caps) sets
+// for a line, as found by painting lines of every direction and length at
+// several ratios and comparing pixel for pixel:
+//
+// - Above ratio 1 the canvas moves each line to the centres of its end
+//   pixels and strokes it with a pen one window pixel, ratio device pixels,
+//   wide. The stroke is a rectangle reaching half a window pixel beyond each
+//   end and to each side of the line. Qt fills it by taking every device
+//   pixel whose centre lies inside: a centre exactly on the top or left
+//   edge is left out, one on the bottom or right edge taken in.
+// - At ratio 1 Qt steps along the line instead, one pixel per step with
+//   both ends included. For horizontal, vertical and 45-degree lines with
+//   whole-number ends those are exactly the pixels whose centres lie in the
+//   same rectangle around the line through the pixel centres, so one rule
+//   serves every ratio.
+// - A point, a line of length zero, Qt strokes as a short horizontal line
+//   from half a pen width left of it to half a pen width right, flat ended.
+//   It takes that width in device pixels but lays it out in window pixels,
+//   so the point is ratio times wider than tall: one pixel at ratio 1, four
+//   by two at ratio 2.
+//
+// The long sides of a 45-degree stroke pass no pixel centre, and at whole
+// and half ratios they pass far enough from every one that Qt's rounding
+// of their corners to 1/64 pixel changes nothing; at 1.75 it moves the end
+// of a few diagonals by a pixel.
+
+namespace {
+
+struct Point {
+    double x, y;
+};
+
+constexpr double Far = std::numeric_limits<double>::infinity();
+
+struct Span {
+    int first, last;
+};
+
+// The pixels p, 0 <= p < size, whose centre p + 0.5 lies in (low, high].
+// Clamped in double before the conversion, so a line far off the picture
+// costs nothing and cannot overflow an int.
+Span centresWithin(double low, double high, int size)
+{
+    const double first = std::clamp(std::floor(low - 0.5) + 1, 0.0, static_cast<double>(size));
+    const double last = std::clamp(std::floor(high - 0.5), -1.0, static_cast<double>(size) - 1);
+    return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+// The stroke of a line from a to b, in device pixels, corner after corner.
+std::array<Point, 4> stroke(Point a, Point b, double ratio)
+{
+    const double half = ratio / 2; // half the pen's width
+    if (a.x == b.x && a.y == b.y) {
+        const double along = ratio * half;
+        return {{{a.x - along, a.y - half},
+                 {a.x + along, a.y - half},
+                 {a.x + along, a.y + half},
+                 {a.x - along, a.y + half}}};
+    }
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    // Half a pen width along the line, and across it.
+    const Point u{(b.x - a.x) / length * half, (b.y - a.y) / length * half};
+    const Point n{-u.y, u.x};
+    return {{{a.x - u.x + n.x, a.y - u.y + n.y},
+             {b.x + u.x + n.x, b.y + u.y + n.y},
+             {b.x + u.x - n.x, b.y + u.y - n.y},
+             {a.x - u.x - n.x, a.y - u.y - n.y}}};
+}
+
+void fill(const std::array<Point, 4> &corners, std::uint8_t colour, DevicePixels &out)
+{
+    const auto [top, bottom] =
+        std::minmax({corners[0].y, corners[1].y, corners[2].y, corners[3].y});
+    const Span rows = centresWithin(top, bottom, out.height);
+    for (int y = rows.first; y <= rows.last; ++y) {
+        // Where the row's centre line crosses the outline; the stroke is
+        // convex, so everything between the outermost crossings is inside.
+        const double centre = y + 0.5;
+        double left = Far, right = -Far;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const Point p = corners[i], q = corners[(i + 1) % corners.size()];
+            if (centre < std::min(p.y, q.y) || centre > std::max(p.y, q.y))
+                continue;
+            if (p.y == q.y) { // the flat bottom of an upright stroke
+                left = std::min({left, p.x, q.x});
+                right = std::max({right, p.x, q.x});
+                continue;
+            }
+            const double x = p.x + (centre - p.y) * (q.x - p.x) / (q.y - p.y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        const Span columns = centresWithin(left, right, out.width);
+        if (columns.first > columns.last)
+            continue;
+        const auto row = out.colours.begin() + static_cast<std::ptrdiff_t>(y) * out.width;
+        std::fill(row + columns.first, row + columns.last + 1, colour);
+    }
+}
+
+} // namespace
+
+PixelSurface::PixelSurface(int width, int height) : width_(width), height_(height) {}
+
+void PixelSurface::clear()
+{
+    currentX_ = currentY_ = 0;
+    lines_.clear();
+}
+
+void PixelSurface::line(float x1, float y1, float x2, float y2, int colour)
+{
+    lines_.push_back({x1, y1, x2, y2, colour});
+    currentX_ = x2;
+    currentY_ = y2;
+}
+
+void PixelSurface::lineTo(float x, float y, int colour)
+{
+    line(currentX_, currentY_, x, y, colour);
+}
+
+void PixelSurface::render(double devicePixelRatio, DevicePixels &out) const
+{
+    const double r = devicePixelRatio > 1 ? devicePixelRatio : 1.0;
+    // Rounded as Qt sizes an image for a ratio.
+    out.width = static_cast<int>(std::lround(width_ * r));
+    out.height = static_cast<int>(std::lround(height_ * r));
+    out.colours.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height),
+                       NoPixel);
+    for (const Line &l : lines_) {
+        if (!std::isfinite(l.x1) || !std::isfinite(l.y1) || !std::isfinite(l.x2) ||
+            !std::isfinite(l.y2))
+            continue;
+        const Point from{(l.x1 + 0.5) * r, (l.y1 + 0.5) * r};
+        const Point to{(l.x2 + 0.5) * r, (l.y2 + 0.5) * r};
+        fill(stroke(from, to, r), static_cast<std::uint8_t>(l.colour & 15), out);
+    }
+}
+
+DevicePixels PixelSurface::render(double devicePixelRatio) const
+{
+    DevicePixels out;
+    render(devicePixelRatio, out);
+    return out;
+}
