@@ -1,4 +1,5 @@
 #include "app/fonts.h"
+#include "app/form1window.h"
 #include "drill/numbertext.h"
 #include "drill/presentation.h"
 #include "drill/question.h"
@@ -78,6 +79,8 @@ QImage renderedBox(QSize size, const QFont &font, const QString &text, bool enab
     box.setAlignment(alignment | Qt::AlignVCenter);
     box.setText(text);
     box.setEnabled(enabled);
+    if (!enabled)
+        makeDisabledTextReadable(&box);
     return host.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
