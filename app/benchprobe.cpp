@@ -1,6 +1,6 @@
 #include "app/benchprobe.h"
 
-#include "app/form1.h"
+#include "app/form1window.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -29,7 +29,7 @@ void printBenchReport(std::chrono::steady_clock::time_point firstPainted, int qu
     std::fflush(stdout);
 }
 
-std::unique_ptr<BenchProbe> BenchProbe::fromEnvironment(Form1 &window)
+std::unique_ptr<BenchProbe> BenchProbe::fromEnvironment(Form1Window &window)
 {
     const int last = qEnvironmentVariableIntValue("OHM_BENCH_EXIT_AFTER_QUESTION");
     if (last < 1 || last > 10)
@@ -37,7 +37,7 @@ std::unique_ptr<BenchProbe> BenchProbe::fromEnvironment(Form1 &window)
     return std::make_unique<BenchProbe>(window, last);
 }
 
-BenchProbe::BenchProbe(Form1 &window, int lastQuestion)
+BenchProbe::BenchProbe(Form1Window &window, int lastQuestion)
     : window_(window), lastQuestion_(lastQuestion),
       task_(window.findChild<QLabel *>(QStringLiteral("Label4"))),
       next_(window.findChild<QPushButton *>(QStringLiteral("Command5")))

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-class Form1;
+class Form1Window;
 
 // Prints the line make bench reads: when the first question (or, for the
 // bare window it is compared with, the first paint) was on screen, the
@@ -19,15 +19,15 @@ class QPushButton;
 // Without the variable none of this is installed.
 class BenchProbe final : public QObject {
 public:
-    static std::unique_ptr<BenchProbe> fromEnvironment(Form1 &window);
-    BenchProbe(Form1 &window, int lastQuestion);
+    static std::unique_ptr<BenchProbe> fromEnvironment(Form1Window &window);
+    BenchProbe(Form1Window &window, int lastQuestion);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void questionPainted(int question);
 
-    Form1 &window_;
+    Form1Window &window_;
     const int lastQuestion_;
     QLabel *const task_;
     QPushButton *const next_;

@@ -1,7 +1,8 @@
 #include "app/form1.h"
 
-#include "app/fonts.h"
-#include "app/screenreader.h"
+#include "app/form1view.h"
+#include "app/spokentext.h"
+#include "app/utf.h"
 #include "drill/diagram.h"
 #include "drill/numbertext.h"
 #include "drill/presentation.h"
@@ -10,71 +11,33 @@
 #include "marking/keypad.h"
 #include "marking/marking.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QPushButton>
+#include <string>
+#include <vector>
 
-Form1::Form1(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent)
-    : QWidget(parent), clock_(clock), random_(random), ending_(ending), canvas_(QSize(792, 573))
+namespace {
+ControlId control(const std::string &name)
 {
-    resolveGothicFaces();
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("オームの法則（並列）"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/icon-%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
-    setFixedSize(792, 573);
-    setFont(gothicFont(ProportionalGothic, 19));
-
-    // The window and its labels are black with white lettering, as in the
-    // standard colour scheme, whatever scheme the desktop uses: in a dark one
-    // the button-text colour is light and the white captions would vanish.
-    // Text boxes and buttons keep the desktop's colours.
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, Qt::black);
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
-
-    // A line edit lays out its empty text once in the application's font
-    // before it takes its own, and the desktop's default font is one the
-    // window never shows: loading it would cost as much as a face that is
-    // shown. The controls are made under the window's font instead.
-    const QFont desktopFont = QApplication::font();
-    QApplication::setFont(font());
-    buildControls();
-    screenReader_ = new ScreenReader(this);
-    QApplication::setFont(desktopFont);
-    Form_Load();
+    return controlNamed(name);
 }
+} // namespace
 
-void Form1::paintEvent(QPaintEvent *event)
+Form1::Form1(Form1View &view, Clock &clock, RandomSource &random, Ending &ending)
+    : view_(view), Label4(control("Label4")), Label5(control("Label5")), Text6(control("Text6")),
+      Text7(control("Text7")), clock_(clock), random_(random), ending_(ending)
 {
-    QPainter painter(this);
-    canvas_.paint(painter, event->region());
-}
-
-void Form1::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // The first question is set up once, as soon as the window is on screen.
-    // Window activation is no signal for it: it comes again whenever the
-    // window regains focus, and never on an X server without a window manager.
-    if (!activated_) {
-        activated_ = true;
-        QMetaObject::invokeMethod(this, &Form1::Form_Activate, Qt::QueuedConnection);
+    for (int i = 1; i <= 10; ++i) {
+        Text1.set(i, control("Text1_" + std::to_string(i)));
+        Text2.set(i, control("Text2_" + std::to_string(i)));
+    }
+    for (int k = 0; k < SlotCount; ++k) {
+        Label2.set(k, control("Label2_" + std::to_string(k)));
+        Text4.set(k, control("Text4_" + std::to_string(k)));
     }
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void Form1::windowClosed()
 {
-    // Closing the window ends the program like 終了.
     ended_ = true;
-    QWidget::closeEvent(event);
 }
 
 void Form1::endProgram()
@@ -87,14 +50,14 @@ void Form1::Form_Load()
 {
     // The rows close up to a 36-pixel pitch, so neighbouring boxes overlap.
     for (int i = 1; i <= 10; ++i) {
-        Text1(i)->move(36 * i + 50, 445);
-        Text1(i)->setText(QString::fromStdString(plainNumberText(i)));
+        view_.moveControl(Text1(i), 36 * i + 50, 445);
+        view_.setControlText(Text1(i), utf16(plainNumberText(i)));
     }
     for (int i = 1; i <= 10; ++i)
-        Text2(i)->move(36 * i + 50, 477);
+        view_.moveControl(Text2(i), 36 * i + 50, 477);
     Drill.QuestionNo = 1;
     Drill.Score = 0;
-    Text6->setText(QString::fromStdString(plainNumberText(Drill.Score)));
+    view_.setControlText(Text6, utf16(plainNumberText(Drill.Score)));
     seedFromClock(random_, clock_);
 }
 
@@ -116,62 +79,63 @@ void Form1::Command2_Click(std::int16_t Index)
 {
     if (ended_)
         return;
-    // Through a view, not fromStdU16String, which would drop a leading U+FEFF
-    // as if it were a byte order mark.
-    const std::u16string edited = keypadEdit(Text7->text().toStdU16String(), Index);
-    Text7->setText(QStringView(edited).toString());
-    screenReader_->keyPressed(Index);
+    const std::u16string edited = keypadEdit(view_.controlText(Text7), Index);
+    view_.setControlText(Text7, edited);
+    view_.say(spokenKeyPress(Index, utf8(view_.controlText(Text7))));
 }
 
 void Form1::Command3_Click()
 {
     if (ended_)
         return;
-    const double entry = readAnswer(Text7->text().toStdU16String());
+    const double entry = readAnswer(view_.controlText(Text7));
     const float expected = expectedAnswer(Drill);
     const bool right = isRightAnswer(entry, expected);
-    QLineEdit *mark = Text2(Drill.QuestionNo);
-    const bool wasRight = mark->text() == QString::fromUtf8(RightMark);
+    const ControlId mark = Text2(Drill.QuestionNo);
+    const bool wasRight = view_.controlText(mark) == utf16(RightMark);
 
-    mark->setText(QString::fromUtf8(right ? RightMark : WrongMark));
+    view_.setControlText(mark, utf16(right ? RightMark : WrongMark));
     // Points are counted per question, so marking the same answer again
     // neither adds points nor lets the score run away.
     const std::int16_t scoreBefore = Drill.Score;
     Drill.Score = scoreAfterMarking(Drill.Score, wasRight, right);
     if (right || Drill.Score != scoreBefore)
-        Text6->setText(QString::fromStdString(plainNumberText(Drill.Score)));
+        view_.setControlText(Text6, utf16(plainNumberText(Drill.Score)));
     if (!right) {
-        Label5->setText(QString::fromStdString(correctAnswerCaption(expected)));
-        Label5->show();
+        view_.setControlText(Label5, utf16(correctAnswerCaption(expected)));
+        view_.setControlVisible(Label5, true);
+        // The correct answer is also kept in the mark box, which a screen
+        // reader's review always finds; the label that shows it was hidden
+        // before, and the review may keep it out for that.
+        view_.setSpokenText(mark,
+                            spokenMark(Drill.QuestionNo, WrongMark, plainNumberText(expected)));
     }
-    screenReader_->answerMarked(right, Drill.QuestionNo, Drill.Score, expected);
+    view_.say(spokenMarking(right, Drill.Score, expected));
 }
 
 void Form1::Command5_Click()
 {
     if (ended_)
         return;
-    Text7->setText(QString());
+    view_.setControlText(Text7, {});
     Drill.QuestionNo = static_cast<std::int16_t>(Drill.QuestionNo + 1);
-    Label5->hide();
+    view_.setControlVisible(Label5, false);
     if (Drill.QuestionNo == 11) {
         endProgram();
         return;
     }
-    canvas_.clear();
+    view_.surface().clear();
     NewProblem();
 }
 
 void Form1::NewProblem()
 {
     for (int k = 0; k < SlotCount; ++k) {
-        Text4(k)->hide();
-        Label2(k)->hide();
+        view_.setControlVisible(Text4(k), false);
+        view_.setControlVisible(Label2(k), false);
     }
-    drawCircuitDiagram(canvas_);
-    // Only what the figure changed is painted again; the same figure drawn
-    // again after the clear changes nothing.
-    update(canvas_.takeChanges());
+    drawCircuitDiagram(view_.surface());
+    view_.figureDrawn();
 
     Drill.TaskType = drawTaskType(random_);
     // Reseeded from the clock for every question, after the task type.
@@ -206,16 +170,25 @@ void Form1::PresentResistanceProblem()
 
 void Form1::presentProblem(const TaskKind &task)
 {
-    Label4->setText(QString::fromUtf8(task.text));
+    view_.setControlText(Label4, utf16(task.text));
     const ProblemForm &form = problemForm(task, Drill.CaseNo);
     for (int k : form.given()) {
-        Text4(k)->show();
-        Label2(k)->show();
+        view_.setControlVisible(Text4(k), true);
+        view_.setControlVisible(Label2(k), true);
     }
-    Text4(form.askedSlot)->setText(QStringLiteral("？"));
-    Text4(form.askedSlot)->show();
-    Label2(form.askedSlot)->show();
+    view_.setControlText(Text4(form.askedSlot), u"？");
+    view_.setControlVisible(Text4(form.askedSlot), true);
+    view_.setControlVisible(Label2(form.askedSlot), true);
     for (int k : form.given())
-        Text4(k)->setText(QString::fromStdString(plainNumberText(slotValue(Drill, k))));
-    screenReader_->questionShown(Drill.QuestionNo, task, form);
+        view_.setControlText(Text4(k), utf16(plainNumberText(slotValue(Drill, k))));
+
+    const std::vector<ControlSpec> &controls = form1Controls();
+    auto slot = [&](int k) {
+        return SpokenSlot{controls[static_cast<std::size_t>(Text4(k))].accessibleName, k,
+                          utf8(view_.controlText(Text4(k)))};
+    };
+    std::vector<SpokenSlot> given;
+    for (int k : form.given())
+        given.push_back(slot(k));
+    view_.say(spokenQuestion(Drill.QuestionNo, task.text, given, slot(form.askedSlot)));
 }

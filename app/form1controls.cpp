@@ -1,23 +1,17 @@
-#include "app/fonts.h"
-#include "app/form1.h"
+#include "app/form1controls.h"
+
+#include "app/spokentext.h"
+#include "drill/drillstate.h"
 #include "marking/keypad.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <algorithm>
-#include <cmath>
-
-// The window's controls: where each one lives, what it shows and what a
-// screen reader says about it, and the code that builds the window from
-// these tables. The handlers are in form1.cpp.
 
 namespace {
 
 struct SlotLayout {
     const char *caption;
-    QRect label;
-    QRect box;
+    ControlRect label;
+    ControlRect box;
     const char *name;        // what a screen reader calls the value box
     const char *description; // and what it says about it
 };
@@ -85,214 +79,214 @@ constexpr int KeyHeight = 33;
 constexpr int RowBoxWidth = 41;
 constexpr int RowBoxHeight = 33;
 
-const QString CreditText = QStringLiteral("並列回路の練習ドリル　Ver.1.0");
+constexpr Rgb TitleBand{0, 0, 192};
+constexpr Rgb Yellow{255, 255, 0};
 
-QString text(const char *utf8)
+constexpr const char *CreditText = "並列回路の練習ドリル　Ver.1.0";
+
+struct Font {
+    TypeFace face;
+    int pixelSize;
+    bool bold = true;
+};
+// The window's own font, which most controls use: 14.25 points.
+constexpr Font WindowFont{TypeFace::Proportional, 19};
+
+ControlSpec label(std::string name, std::string caption, ControlRect rect, Font font)
 {
-    return QString::fromUtf8(utf8);
+    return {std::move(name),
+            ControlKind::Label,
+            std::move(caption),
+            rect,
+            font.face,
+            font.pixelSize,
+            font.bold,
+            TextAlign::Left,
+            WindowBackground,
+            LabelLetters,
+            true,
+            true,
+            false,
+            {},
+            {}};
 }
 
-// Relative luminance and contrast ratio as the accessibility guidelines
-// define them.
-double luminance(const QColor &c)
+ControlSpec textBox(std::string name, ControlRect rect, Font font, TextAlign align)
 {
-    auto channel = [](double v) {
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    return {std::move(name),
+            ControlKind::TextBox,
+            {},
+            rect,
+            font.face,
+            font.pixelSize,
+            font.bold,
+            align,
+            std::nullopt,
+            std::nullopt,
+            true,
+            true,
+            true,
+            {},
+            {}};
 }
 
-double contrast(const QColor &a, const QColor &b)
+ControlSpec button(std::string name, std::string caption, ControlRect rect, Font font)
 {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return {std::move(name),
+            ControlKind::Button,
+            std::move(caption),
+            rect,
+            font.face,
+            font.pixelSize,
+            font.bold,
+            TextAlign::Left,
+            std::nullopt,
+            std::nullopt,
+            true,
+            true,
+            true,
+            {},
+            {}};
 }
 
-} // namespace
-
-// The disabled lettering moves towards the enabled one just far enough.
-void makeDisabledTextReadable(QWidget *box)
+std::vector<ControlSpec> buildTable()
 {
-    QPalette p = box->palette();
-    const QColor base = p.color(QPalette::Disabled, QPalette::Base);
-    const QColor from = p.color(QPalette::Disabled, QPalette::Text);
-    const QColor to = p.color(QPalette::Active, QPalette::Text);
-    QColor letters = from;
-    for (int step = 1; step <= 32 && contrast(letters, base) < 4.5; ++step) {
-        const double t = step / 32.0;
-        letters = QColor::fromRgbF(float(from.redF() + t * (to.redF() - from.redF())),
-                                   float(from.greenF() + t * (to.greenF() - from.greenF())),
-                                   float(from.blueF() + t * (to.blueF() - from.blueF())));
-    }
-    p.setColor(QPalette::Disabled, QPalette::Text, letters);
-    box->setPalette(p);
-}
-
-void Form1::describeForScreenReaders()
-{
-    Label3->setAccessibleName(QStringLiteral("得点"));
-    Text6->setAccessibleName(QStringLiteral("得点"));
-    Text6->setAccessibleDescription(QStringLiteral("正解1問につき10点"));
-    Text7->setAccessibleName(QStringLiteral("答え"));
-    Text7->setAccessibleDescription(
-        QStringLiteral("キーパッドかキーボードで数を入れ、Enter キーか「入力」で答え合わせ"));
+    std::vector<ControlSpec> t;
+    t.push_back(
+        label("Label1", "電流・電圧・抵抗の練習", {8, 0, 345, 41}, {TypeFace::Proportional, 32}));
+    t.back().background = TitleBand;
+    t.back().letters = Yellow;
+    t.push_back(label("Label4", {}, {376, 16, 281, 25}, WindowFont));
     // The task text and the correct answer keep their captions as their
-    // names, so a screen reader that reads them finds the current text. Orca
-    // does not speak such a change by itself; the screen-reader notice says it.
-    Label4->setAccessibleDescription(QStringLiteral("問題"));
-    Label5->setAccessibleDescription(QStringLiteral("まちがえたときの正しい答え"));
-    Command1->setAccessibleName(QStringLiteral("終了"));
-    Command1->setAccessibleDescription(QStringLiteral("練習をやめてプログラムを終わる"));
-    Command3->setAccessibleName(QStringLiteral("入力"));
-    Command3->setAccessibleDescription(QStringLiteral("答え合わせをする"));
-    Command5->setAccessibleName(QStringLiteral("次"));
-    Command5->setAccessibleDescription(QStringLiteral("次の問題へ進む"));
-    Command2(ClearKey)->setAccessibleDescription(QStringLiteral("答えを消す"));
-    Text5->setAccessibleName(QStringLiteral("バージョン"));
-}
-
-QLabel *Form1::addLabel(const QString &name, const QString &caption, QRect geometry,
-                        const QFont &font)
-{
-    auto *label = new QLabel(caption, this);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setFont(font);
-    // Text sits at the top left and is cut at the label's edges, as the
-    // captions are drawn taller and wider than some labels.
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setAutoFillBackground(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(p);
-    return label;
-}
-
-QLineEdit *Form1::addTextBox(const QString &name, QRect geometry, const QFont &font,
-                             Qt::Alignment alignment)
-{
-    auto *box = new QLineEdit(this);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    box->setFont(font);
-    box->setAlignment(alignment | Qt::AlignVCenter);
-    return box;
-}
-
-QPushButton *Form1::addButton(const QString &name, const QString &caption, QRect geometry,
-                              const QFont &font)
-{
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setFont(font);
-    button->setAutoDefault(false);
-    return button;
-}
-
-void Form1::buildControls()
-{
-    const QFont windowFont = font();
-
-    // Later siblings lie on top: each caption is made before the box that
-    // sits over it.
-    Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("電流・電圧・抵抗の練習"),
-                      {8, 0, 345, 41}, gothicFont(ProportionalGothic, 32));
-    {
-        QPalette p = Label1->palette();
-        p.setColor(QPalette::Window, QColor(0, 0, 192));
-        p.setColor(QPalette::WindowText, QColor(255, 255, 0));
-        Label1->setPalette(p);
-    }
-    Label4 = addLabel(QStringLiteral("Label4"), QString(), {376, 16, 281, 25}, windowFont);
-    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("終　了"), {688, 8, 97, 33},
-                         gothicFont(ProportionalGothic, 16));
-    Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("得点　　　　　　点"),
-                      {600, 88, 161, 25}, gothicFont(ProportionalGothic, 21));
-    Text6 = addTextBox(QStringLiteral("Text6"), {648, 80, 81, 33},
-                       gothicFont(ProportionalGothic, 24), Qt::AlignHCenter);
-    Label5 = addLabel(QStringLiteral("Label5"), QString(), {600, 152, 161, 25}, windowFont);
-    {
-        QPalette p = Label5->palette();
-        p.setColor(QPalette::WindowText, QColor(255, 255, 0));
-        Label5->setPalette(p);
-        Label5->hide();
-    }
-    Text7 = addTextBox(QStringLiteral("Text7"), {584, 264, 145, 33}, windowFont, Qt::AlignRight);
-    Command3 = addButton(QStringLiteral("Command3"), QStringLiteral("入　　力"),
-                         {584, 424, 145, 33}, windowFont);
-    Command5 =
-        addButton(QStringLiteral("Command5"), QStringLiteral("次"), {736, 424, 57, 33}, windowFont);
-    Text5 = addTextBox(QStringLiteral("Text5"), {600, 552, 185, 17},
-                       gothicFont(ProportionalGothic, 11, false), Qt::AlignLeft);
-    Text5->setText(CreditText);
-    Text5->setEnabled(false);
+    // names, so a screen reader that reads them finds the current text.
+    t.back().accessibleDescription = "問題";
+    t.push_back(button("Command1", "終　了", {688, 8, 97, 33}, {TypeFace::Proportional, 16}));
+    t.back().accessibleName = "終了";
+    t.back().accessibleDescription = "練習をやめてプログラムを終わる";
+    t.push_back(
+        label("Label3", "得点　　　　　　点", {600, 88, 161, 25}, {TypeFace::Proportional, 21}));
+    t.back().accessibleName = "得点";
+    t.push_back(
+        textBox("Text6", {648, 80, 81, 33}, {TypeFace::Proportional, 24}, TextAlign::Centre));
+    t.back().accessibleName = "得点";
+    t.back().accessibleDescription = "正解1問につき10点";
+    t.back().spoken = SpokenForm::Score;
+    t.push_back(label("Label5", {}, {600, 152, 161, 25}, WindowFont));
+    t.back().letters = Yellow;
+    t.back().visible = false;
+    t.back().accessibleDescription = "まちがえたときの正しい答え";
+    t.push_back(textBox("Text7", {584, 264, 145, 33}, WindowFont, TextAlign::Right));
+    t.back().accessibleName = "答え";
+    t.back().accessibleDescription =
+        "キーパッドかキーボードで数を入れ、Enter キーか「入力」で答え合わせ";
+    t.push_back(button("Command3", "入　　力", {584, 424, 145, 33}, WindowFont));
+    t.back().accessibleName = "入力";
+    t.back().accessibleDescription = "答え合わせをする";
+    t.push_back(button("Command5", "次", {736, 424, 57, 33}, WindowFont));
+    t.back().accessibleName = "次";
+    t.back().accessibleDescription = "次の問題へ進む";
+    t.push_back(textBox("Text5", {600, 552, 185, 17}, {TypeFace::Proportional, 11, false},
+                        TextAlign::Left));
+    t.back().caption = CreditText;
+    t.back().enabled = false;
+    t.back().focusable = false;
+    t.back().accessibleName = "バージョン";
 
     for (int k = 0; k < SlotCount; ++k) {
         const SlotLayout &slot = SlotLayouts[k];
-        Label2.set(k, addLabel(QStringLiteral("Label2_%1").arg(k), text(slot.caption), slot.label,
-                               gothicFont(FixedGothic, 19)));
-        Text4.set(k, addTextBox(QStringLiteral("Text4_%1").arg(k), slot.box,
-                                gothicFont(ProportionalGothic, 16), Qt::AlignHCenter));
-        Label2(k)->setAccessibleName(text(slot.name));
-        Text4(k)->setAccessibleName(text(slot.name));
-        Text4(k)->setAccessibleDescription(text(slot.description));
+        t.push_back(
+            label("Label2_" + std::to_string(k), slot.caption, slot.label, {TypeFace::Fixed, 19}));
+        t.back().accessibleName = slot.name;
+        t.back().index = k;
+        t.push_back(textBox("Text4_" + std::to_string(k), slot.box, {TypeFace::Proportional, 16},
+                            TextAlign::Centre));
+        t.back().accessibleName = slot.name;
+        t.back().accessibleDescription = slot.description;
+        t.back().spoken = SpokenForm::SlotValue;
+        t.back().index = k;
     }
 
     for (int index = 0; index < 12; ++index) {
         const KeyLayout &key = KeyLayouts[index];
-        const QFont keyFont = index == 10 ? gothicFont(ProportionalGothic, 13) : windowFont;
-        Command2.set(index, addButton(QStringLiteral("Command2_%1").arg(index), text(key.caption),
-                                      {key.left, key.top, KeyWidth, KeyHeight}, keyFont));
-        Command2(index)->setAccessibleName(text(key.name));
+        const Font font = index == ClearKey ? Font{TypeFace::Proportional, 13} : WindowFont;
+        t.push_back(button("Command2_" + std::to_string(index), key.caption,
+                           {key.left, key.top, KeyWidth, KeyHeight}, font));
+        t.back().accessibleName = key.name;
+        if (index == ClearKey)
+            t.back().accessibleDescription = "答えを消す";
+        t.back().index = index;
     }
 
     // The rows of question numbers and marks, where the form was laid out;
     // start-up moves them into place.
     for (int i = 1; i <= 10; ++i) {
-        Text1.set(i, addTextBox(QStringLiteral("Text1_%1").arg(i),
-                                {64 + 40 * i, 496, RowBoxWidth, RowBoxHeight},
-                                gothicFont(ProportionalGothic, 21), Qt::AlignHCenter));
-        Text1(i)->setEnabled(false);
-        makeDisabledTextReadable(Text1(i));
-        Text1(i)->setAccessibleName(QStringLiteral("第%1問").arg(i));
+        t.push_back(textBox("Text1_" + std::to_string(i),
+                            {64 + 40 * i, 496, RowBoxWidth, RowBoxHeight},
+                            {TypeFace::Proportional, 21}, TextAlign::Centre));
+        t.back().enabled = false;
+        t.back().focusable = false;
+        t.back().accessibleName = "第" + std::to_string(i) + "問";
+        t.back().index = i;
     }
     for (int i = 1; i <= 10; ++i) {
-        Text2.set(i, addTextBox(QStringLiteral("Text2_%1").arg(i),
-                                {64 + 40 * i, 528, RowBoxWidth, RowBoxHeight},
-                                gothicFont(FixedGothic, 21), Qt::AlignHCenter));
-        Text2(i)->setEnabled(false);
-        makeDisabledTextReadable(Text2(i));
-        Text2(i)->setAccessibleName(QStringLiteral("第%1問の結果").arg(i));
-        Text2(i)->setAccessibleDescription(QStringLiteral("○は正解、×はまちがい"));
+        t.push_back(textBox("Text2_" + std::to_string(i),
+                            {64 + 40 * i, 528, RowBoxWidth, RowBoxHeight}, {TypeFace::Fixed, 21},
+                            TextAlign::Centre));
+        t.back().enabled = false;
+        t.back().focusable = false;
+        t.back().accessibleName = "第" + std::to_string(i) + "問の結果";
+        t.back().accessibleDescription = "○は正解、×はまちがい";
+        t.back().spoken = SpokenForm::Mark;
+        t.back().index = i;
     }
+    return t;
+}
 
-    describeForScreenReaders();
+} // namespace
 
-    QWidget *previous = Command1;
-    auto chain = [&previous](QWidget *next) {
-        setTabOrder(previous, next);
-        previous = next;
-    };
-    for (int index = 0; index < 12; ++index)
-        chain(Command2(index));
-    chain(Command3);
-    chain(Text7);
-    chain(Command5);
-    for (int k = 0; k < SlotCount; ++k)
-        chain(Text4(k));
-    chain(Text6);
-    Command1->setFocus();
+const std::vector<ControlSpec> &form1Controls()
+{
+    static const std::vector<ControlSpec> table = buildTable();
+    return table;
+}
 
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    for (int index = 0; index < 12; ++index) {
-        connect(Command2(index), &QPushButton::clicked, this,
-                [this, index] { Command2_Click(static_cast<std::int16_t>(index)); });
+ControlId controlNamed(std::string_view name)
+{
+    const std::vector<ControlSpec> &table = form1Controls();
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [name](const ControlSpec &c) { return c.name == name; });
+    return found == table.end() ? -1 : static_cast<ControlId>(found - table.begin());
+}
+
+const std::vector<ControlId> &form1FocusOrder()
+{
+    static const std::vector<ControlId> order = [] {
+        std::vector<std::string> names{"Command1"};
+        for (int index = 0; index < 12; ++index)
+            names.push_back("Command2_" + std::to_string(index));
+        names.insert(names.end(), {"Command3", "Text7", "Command5"});
+        for (int k = 0; k < SlotCount; ++k)
+            names.push_back("Text4_" + std::to_string(k));
+        names.emplace_back("Text6");
+        std::vector<ControlId> ids;
+        for (const std::string &name : names)
+            ids.push_back(controlNamed(name));
+        return ids;
+    }();
+    return order;
+}
+
+std::string spokenBoxText(const ControlSpec &box, std::string_view shown)
+{
+    switch (box.spoken) {
+    case SpokenForm::SlotValue:
+        return spokenSlotValue(box.index, shown);
+    case SpokenForm::Score:
+        return std::string(shown) + " 点";
+    case SpokenForm::Mark:
+        return spokenMark(box.index, shown);
+    case SpokenForm::AsShown:
+        break;
     }
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    // Enter in the answer box marks the answer, so the drill works without
-    // the mouse.
-    connect(Text7, &QLineEdit::returnPressed, this, &Form1::Command3_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    return std::string(shown);
 }

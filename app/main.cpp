@@ -1,6 +1,6 @@
 #include "app/benchprobe.h"
 #include "app/fonts.h"
-#include "app/form1.h"
+#include "app/form1window.h"
 #include "app/services.h"
 
 #include <QApplication>
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     SeededRandom random;
     ApplicationEnding ending;
-    Form1 window(clock, random, ending);
+    Form1Window window(clock, random, ending);
     const std::unique_ptr<BenchProbe> probe = BenchProbe::fromEnvironment(window);
     window.show();
     return QApplication::exec();

@@ -1,7 +1,7 @@
 #include "app/screenreader.h"
 
-#include "drill/numbertext.h"
-#include "marking/marking.h"
+#include "app/form1controls.h"
+#include "drill/drillstate.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -206,22 +206,16 @@ ScreenReader::ScreenReader(QWidget *window)
     notice_->hide();
     dropEarlierInterface(notice_);
 
-    for (int k = 0; k < SlotCount; ++k) {
-        QLineEdit *value = box(SlotBoxPrefix + QString::number(k));
-        connect(value, &QLineEdit::textChanged, this, [value, k](const QString &shown) {
-            setSpokenText(value, spokenSlotValue(k, shown.toStdString()));
+    // A box with a spoken form of its own says it for whatever it shows,
+    // typed by the pupil or set by the drill.
+    for (const ControlSpec &spec : form1Controls()) {
+        if (spec.kind != ControlKind::TextBox || spec.spoken == SpokenForm::AsShown)
+            continue;
+        auto *box = window->findChild<QLineEdit *>(QString::fromStdString(spec.name));
+        connect(box, &QLineEdit::textChanged, this, [box, &spec](const QString &shown) {
+            ::setSpokenText(box, spokenBoxText(spec, shown.toStdString()));
         });
-        setSpokenText(value, {});
-    }
-    QLineEdit *score = box(QStringLiteral("Text6"));
-    connect(score, &QLineEdit::textChanged, this,
-            [score](const QString &shown) { setSpokenText(score, shown.toStdString() + " 点"); });
-    for (int i = 1; i <= 10; ++i) {
-        QLineEdit *mark = box(QStringLiteral("Text2_%1").arg(i));
-        connect(mark, &QLineEdit::textChanged, this, [mark, i](const QString &shown) {
-            setSpokenText(mark, spokenMark(i, shown.toStdString()));
-        });
-        setSpokenText(mark, spokenMark(i, {}));
+        ::setSpokenText(box, spokenBoxText(spec, box->text().toStdString()));
     }
     for (QLineEdit *each : window->findChildren<QLineEdit *>())
         dropEarlierInterface(each);
@@ -231,37 +225,12 @@ ScreenReader::ScreenReader(QWidget *window)
     // Qt reports a caret move before the focus when the empty answer box
     // first gets the focus, and Orca then moves to it without a word; once
     // its empty text has been selected, that report no longer comes.
-    box(QStringLiteral("Text7"))->selectAll();
+    window->findChild<QLineEdit *>(QStringLiteral("Text7"))->selectAll();
 }
 
-void ScreenReader::questionShown(std::int16_t questionNo, const TaskKind &task,
-                                 const ProblemForm &form)
+void ScreenReader::setSpokenText(QLineEdit *box, const std::string &spoken)
 {
-    auto slot = [this](int k) {
-        const QLineEdit *value = box(SlotBoxPrefix + QString::number(k));
-        return SpokenSlot{value->accessibleName().toStdString(), k, value->text().toStdString()};
-    };
-    std::vector<SpokenSlot> given;
-    for (int k : form.given())
-        given.push_back(slot(k));
-    say(spokenQuestion(questionNo, task.text, given, slot(form.askedSlot)));
-}
-
-void ScreenReader::keyPressed(int index)
-{
-    say(spokenKeyPress(index, box(QStringLiteral("Text7"))->text().toStdString()));
-}
-
-void ScreenReader::answerMarked(bool right, std::int16_t questionNo, std::int16_t score,
-                                float expected)
-{
-    // The correct answer is also kept in the mark box, which Orca's review
-    // always finds; the label that shows it was hidden before, and Orca may
-    // keep it out of the review for that.
-    if (!right)
-        setSpokenText(box(QStringLiteral("Text2_%1").arg(questionNo)),
-                      spokenMark(questionNo, WrongMark, plainNumberText(expected)));
-    say(spokenMarking(right, score, expected));
+    ::setSpokenText(box, spoken);
 }
 
 // Orca speaks a notification when it is shown, not when its text changes.
@@ -270,9 +239,4 @@ void ScreenReader::say(const std::string &message)
     notice_->hide();
     notice_->setText(QString::fromStdString(message));
     notice_->show();
-}
-
-QLineEdit *ScreenReader::box(const QString &name) const
-{
-    return window_->findChild<QLineEdit *>(name);
 }

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "app/spokentext.h"
-#include "drill/presentation.h"
-
 #include <QObject>
-#include <cstdint>
 #include <string>
 
 class QLabel;
@@ -21,14 +17,12 @@ class ScreenReader final : public QObject {
 public:
     explicit ScreenReader(QWidget *window);
 
-    void questionShown(std::int16_t questionNo, const TaskKind &task, const ProblemForm &form);
-    void keyPressed(int index);
-    void answerMarked(bool right, std::int16_t questionNo, std::int16_t score, float expected);
+    // A notice, spoken whatever has the focus.
+    void say(const std::string &message);
+    // What the box says instead of its text, until its text changes.
+    void setSpokenText(QLineEdit *box, const std::string &spoken);
 
 private:
-    void say(const std::string &message);
-    QLineEdit *box(const QString &name) const;
-
     QWidget *window_;
     QLabel *notice_;
 };

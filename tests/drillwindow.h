@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/form1.h"
+#include "app/form1window.h"
 #include "app/services.h"
 #include "drill/numbertext.h"
 #include "marking/marking.h"
@@ -34,7 +34,7 @@ struct DrillWindow {
     ScriptedRandom scripted;
     SeededRandom seeded;
     CountedEnding ending;
-    Form1 form;
+    Form1Window form;
 
     explicit DrillWindow(bool scriptedRandom = true)
         : form(clock, scriptedRandom ? static_cast<RandomSource &>(scripted) : seeded, ending)

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/form1window.h"
 #include "app/spokentext.h"
 #include "drill/numbertext.h"
 #include "marking/keypad.h"
@@ -34,7 +34,7 @@ private:
     FixedClock clock;
     ScriptedRandom random;
     RecordingEnding ending;
-    Form1 *form = nullptr;
+    Form1Window *form = nullptr;
     QWidget *child(const QString &name) const { return form->findChild<QWidget *>(name); }
     QLineEdit *box(const QString &name) const { return form->findChild<QLineEdit *>(name); }
 };
@@ -46,7 +46,7 @@ void TestDesktop::init()
     for (int q = 0; q < 10; ++q)
         for (float r : questionScript(1, 3, 2, 4, 5)) // I = 1.2
             random.values.push_back(r);
-    form = new Form1(clock, random, ending);
+    form = new Form1Window(clock, random, ending);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     QTRY_VERIFY(!form->findChild<QLabel *>("Label4")->text().isEmpty());

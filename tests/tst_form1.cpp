@@ -1,5 +1,5 @@
 #include "app/fonts.h"
-#include "app/form1.h"
+#include "app/form1window.h"
 #include "drill/presentation.h"
 #include "marking/marking.h"
 #include "support.h"
@@ -38,14 +38,14 @@ private:
     FixedClock clock;
     ScriptedRandom random;
     RecordingEnding ending;
-    Form1 *form = nullptr;
+    Form1Window *form = nullptr;
 };
 
 void TestForm1::init()
 {
     random = ScriptedRandom();
     ending = RecordingEnding();
-    form = new Form1(clock, random, ending);
+    form = new Form1Window(clock, random, ending);
 }
 
 void TestForm1::cleanup()
@@ -303,7 +303,7 @@ void TestForm1::coloursHoldInAnyScheme()
     QFETCH(QPalette, scheme);
     const QPalette desktop = QApplication::palette();
     QApplication::setPalette(scheme);
-    Form1 window(clock, random, ending);
+    Form1Window window(clock, random, ending);
     QApplication::setPalette(desktop);
 
     QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::black));
@@ -345,7 +345,7 @@ void TestForm1::startupSeedsFromClockSeconds()
     QFETCH(QString, seed);
     FixedClock fixed(reading.toStdString());
     ScriptedRandom scripted;
-    Form1 window(fixed, scripted, ending);
+    Form1Window window(fixed, scripted, ending);
     QCOMPARE(scripted.events, QStringList{seed});
 }
 

@@ -1,6 +1,6 @@
 #include "app/canvas.h"
 #include "app/fonts.h"
-#include "app/form1.h"
+#include "app/form1window.h"
 #include "circuitfigure.h"
 #include "drillwindow.h"
 #include "support.h"
@@ -65,7 +65,7 @@ void TestHighDpi::layoutInDeviceIndependentPixels()
     FixedClock clock;
     ScriptedRandom random;
     RecordingEnding ending;
-    Form1 form(clock, random, ending);
+    Form1Window form(clock, random, ending);
     QCOMPARE(form.devicePixelRatioF(), expectedRatio());
     QCOMPARE(form.size(), QSize(792, 573));
     QCOMPARE(form.findChild<QWidget *>("Text4_8")->geometry(), QRect(40, 88, 57, 28));
@@ -89,7 +89,7 @@ void TestHighDpi::circuitAtDeviceResolution()
     ScriptedRandom random;
     RecordingEnding ending;
     random.script({0.9f, 0.15f, 0.3f, 0.3f, 0.1f}); // resistance, R1 and R2 given
-    Form1 form(clock, random, ending);
+    Form1Window form(clock, random, ending);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTRY_VERIFY(form.findChild<QWidget *>("Text4_8")->isVisible());

@@ -1,5 +1,5 @@
 #include "app/fonts.h"
-#include "app/form1.h"
+#include "app/form1window.h"
 #include "drill/numbertext.h"
 #include "drill/presentation.h"
 #include "drill/question.h"

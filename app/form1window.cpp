@@ -1,0 +1,266 @@
+#include "app/form1window.h"
+
+#include "app/fonts.h"
+#include "app/screenreader.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QColor qColor(Rgb rgb)
+{
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+QFont controlFont(const ControlSpec &spec)
+{
+    return gothicFont(spec.face == TypeFace::Fixed ? FixedGothic : ProportionalGothic,
+                      spec.pixelSize, spec.bold);
+}
+
+Qt::Alignment alignment(TextAlign align)
+{
+    switch (align) {
+    case TextAlign::Centre:
+        return Qt::AlignHCenter;
+    case TextAlign::Right:
+        return Qt::AlignRight;
+    case TextAlign::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+// Relative luminance and contrast ratio as the accessibility guidelines
+// define them.
+double luminance(const QColor &c)
+{
+    auto channel = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+// The disabled lettering moves towards the enabled one just far enough.
+void makeDisabledTextReadable(QWidget *box)
+{
+    QPalette p = box->palette();
+    const QColor base = p.color(QPalette::Disabled, QPalette::Base);
+    const QColor from = p.color(QPalette::Disabled, QPalette::Text);
+    const QColor to = p.color(QPalette::Active, QPalette::Text);
+    QColor letters = from;
+    for (int step = 1; step <= 32 && contrast(letters, base) < 4.5; ++step) {
+        const double t = step / 32.0;
+        letters = QColor::fromRgbF(float(from.redF() + t * (to.redF() - from.redF())),
+                                   float(from.greenF() + t * (to.greenF() - from.greenF())),
+                                   float(from.blueF() + t * (to.blueF() - from.blueF())));
+    }
+    p.setColor(QPalette::Disabled, QPalette::Text, letters);
+    box->setPalette(p);
+}
+
+Form1Window::Form1Window(Clock &clock, RandomSource &random, Ending &ending, QWidget *parent)
+    : QWidget(parent), form1_(*this, clock, random, ending),
+      canvas_(QSize(WindowWidth, WindowHeight))
+{
+    resolveGothicFaces();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(WindowCaption.data(), qsizetype(WindowCaption.size())));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/icon-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+    setFixedSize(WindowWidth, WindowHeight);
+    setFont(gothicFont(ProportionalGothic, 19));
+
+    // The window and its labels are black with white lettering, as in the
+    // standard colour scheme, whatever scheme the desktop uses: in a dark one
+    // the button-text colour is light and the white captions would vanish.
+    // Text boxes and buttons keep the desktop's colours.
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, qColor(WindowBackground));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    // A line edit lays out its empty text once in the application's font
+    // before it takes its own, and the desktop's default font is one the
+    // window never shows: loading it would cost as much as a face that is
+    // shown. The controls are made under the window's font instead.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(font());
+    buildControls();
+    screenReader_ = new ScreenReader(this);
+    QApplication::setFont(desktopFont);
+    form1_.Form_Load();
+}
+
+QWidget *Form1Window::makeControl(const ControlSpec &spec)
+{
+    QWidget *widget = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(QString::fromStdString(spec.caption), this);
+        // Text sits at the top left and is cut at the label's edges, as the
+        // captions are drawn taller and wider than some labels.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAutoFillBackground(true);
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, qColor(spec.background.value_or(WindowBackground)));
+        p.setColor(QPalette::WindowText, qColor(spec.letters.value_or(LabelLetters)));
+        label->setPalette(p);
+        widget = label;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto *box = new QLineEdit(this);
+        box->setAlignment(alignment(spec.align) | Qt::AlignVCenter);
+        box->setText(QString::fromStdString(spec.caption));
+        widget = box;
+        break;
+    }
+    case ControlKind::Button: {
+        auto *button = new QPushButton(QString::fromStdString(spec.caption), this);
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromStdString(spec.name));
+    widget->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+    widget->setFont(controlFont(spec));
+    if (!spec.enabled) {
+        widget->setEnabled(false);
+        // The row numbers and marks, a pupil's own results.
+        if (spec.kind == ControlKind::TextBox && spec.index >= 0)
+            makeDisabledTextReadable(widget);
+    }
+    if (!spec.visible)
+        widget->hide();
+    if (!spec.accessibleName.empty())
+        widget->setAccessibleName(QString::fromStdString(spec.accessibleName));
+    if (!spec.accessibleDescription.empty())
+        widget->setAccessibleDescription(QString::fromStdString(spec.accessibleDescription));
+    return widget;
+}
+
+QWidget *Form1Window::control(const char *name) const
+{
+    return controls_[static_cast<std::size_t>(controlNamed(name))];
+}
+
+void Form1Window::buildControls()
+{
+    for (const ControlSpec &spec : form1Controls())
+        controls_.push_back(makeControl(spec));
+
+    const std::vector<ControlId> &order = form1FocusOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(controls_[static_cast<std::size_t>(order[i - 1])],
+                    controls_[static_cast<std::size_t>(order[i])]);
+    controls_[static_cast<std::size_t>(order.front())]->setFocus();
+
+    auto clicked = [this](const char *name) { return qobject_cast<QPushButton *>(control(name)); };
+    connect(clicked("Command1"), &QPushButton::clicked, this, [this] { form1_.Command1_Click(); });
+    for (int index = 0; index < 12; ++index) {
+        const std::string name = "Command2_" + std::to_string(index);
+        connect(clicked(name.c_str()), &QPushButton::clicked, this,
+                [this, index] { form1_.Command2_Click(static_cast<std::int16_t>(index)); });
+    }
+    connect(clicked("Command3"), &QPushButton::clicked, this, [this] { form1_.Command3_Click(); });
+    // Enter in the answer box marks the answer, so the drill works without
+    // the mouse.
+    connect(qobject_cast<QLineEdit *>(control("Text7")), &QLineEdit::returnPressed, this,
+            [this] { form1_.Command3_Click(); });
+    connect(clicked("Command5"), &QPushButton::clicked, this, [this] { form1_.Command5_Click(); });
+}
+
+std::u16string Form1Window::controlText(ControlId control) const
+{
+    QWidget *widget = controls_[static_cast<std::size_t>(control)];
+    if (auto *box = qobject_cast<QLineEdit *>(widget))
+        return box->text().toStdU16String();
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text().toStdU16String();
+    return qobject_cast<QPushButton *>(widget)->text().toStdU16String();
+}
+
+void Form1Window::setControlText(ControlId control, std::u16string_view text)
+{
+    // Through a view, not fromStdU16String, which would drop a leading U+FEFF
+    // as if it were a byte order mark.
+    const QString shown = QStringView(text.data(), qsizetype(text.size())).toString();
+    QWidget *widget = controls_[static_cast<std::size_t>(control)];
+    if (auto *box = qobject_cast<QLineEdit *>(widget))
+        box->setText(shown);
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        label->setText(shown);
+}
+
+void Form1Window::setControlVisible(ControlId control, bool visible)
+{
+    controls_[static_cast<std::size_t>(control)]->setVisible(visible);
+}
+
+void Form1Window::moveControl(ControlId control, int left, int top)
+{
+    controls_[static_cast<std::size_t>(control)]->move(left, top);
+}
+
+void Form1Window::figureDrawn()
+{
+    // Only what the figure changed is painted again; the same figure drawn
+    // again after the clear changes nothing.
+    update(canvas_.takeChanges());
+}
+
+void Form1Window::say(const std::string &message)
+{
+    screenReader_->say(message);
+}
+
+void Form1Window::setSpokenText(ControlId box, const std::string &spoken)
+{
+    screenReader_->setSpokenText(
+        qobject_cast<QLineEdit *>(controls_[static_cast<std::size_t>(box)]), spoken);
+}
+
+void Form1Window::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    canvas_.paint(painter, event->region());
+}
+
+void Form1Window::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The first question is set up once, as soon as the window is on screen.
+    // Window activation is no signal for it: it comes again whenever the
+    // window regains focus, and never on an X server without a window manager.
+    if (!activated_) {
+        activated_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { form1_.Form_Activate(); }, Qt::QueuedConnection);
+    }
+}
+
+void Form1Window::closeEvent(QCloseEvent *event)
+{
+    form1_.windowClosed();
+    QWidget::closeEvent(event);
+}
