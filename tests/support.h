@@ -2,15 +2,12 @@
 
 #include "drill/outside.h"
 
-#include <QColor>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <clocale>
-#include <cmath>
 #include <deque>
 #include <string>
 #include <utility>
@@ -67,21 +64,6 @@ inline std::vector<float> questionScript(int taskType, int a, int b, int k, int 
         static_cast<float>((k + 0.5) / 11),        // floor(11r) = k
         static_cast<float>((caseNo - 0.5) / 15),   // floor(15r) mod 5 + 1 = caseNo
     };
-}
-
-// The contrast ratio of two colours, from their relative luminance, as the
-// accessibility guidelines measure it: 1 for the same colour, 21 for black
-// on white.
-inline double contrastRatio(const QColor &a, const QColor &b)
-{
-    auto luminance = [](const QColor &c) {
-        auto linear = [](double v) {
-            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // A locale whose decimal point is a comma, as a German pupil's is: built by

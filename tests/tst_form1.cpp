@@ -1,5 +1,6 @@
 #include "app/fonts.h"
 #include "app/form1window.h"
+#include "contrast.h"
 #include "drill/presentation.h"
 #include "marking/marking.h"
 #include "support.h"

@@ -1,5 +1,6 @@
 #include "app/fonts.h"
 #include "circuitfigure.h"
+#include "contrast.h"
 #include "support.h"
 #include "xscreen.h"
 
