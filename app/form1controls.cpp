@@ -269,6 +269,7 @@ const std::vector<ControlId> &form1FocusOrder()
             names.push_back("Text4_" + std::to_string(k));
         names.emplace_back("Text6");
         std::vector<ControlId> ids;
+        ids.reserve(names.size());
         for (const std::string &name : names)
             ids.push_back(controlNamed(name));
         return ids;
