@@ -9,6 +9,7 @@ packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libx
 fonts-ipafont-gothic python3-fonttools python3-brotli librsvg2-bin \
 fonts-noto-cjk qt6-gtk-platformtheme fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
 appstream desktop-file-utils clang-format \
+emscripten nodejs \
 orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales unicode-data $*"
 
 missing=""

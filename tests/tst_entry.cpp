@@ -3,6 +3,7 @@
 #include "marking/answer.h"
 #include "marking/keypad.h"
 #include "marking/marking.h"
+#include "rulecases.h"
 #include "support.h"
 
 #include <QTest>
@@ -76,51 +77,10 @@ void TestEntry::reading_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
-    QTest::addRow("keypad 1 2 . 5") << " 1 2. 5" << 12.5;
-    QTest::addRow("keypad 0 . 5") << " 0. 5" << 0.5;
-    QTest::addRow("keypad zeros") << " 0 0 0" << 0.0;
-    QTest::addRow("second point ends it") << " 1.." << 1.0;
-    QTest::addRow("2.5.1") << "2.5.1" << 2.5;
-    QTest::addRow("empty") << "" << 0.0;
-    QTest::addRow("letters") << "abc" << 0.0;
-    QTest::addRow("lone point") << "." << 0.0;
-    QTest::addRow("lone sign") << "-" << 0.0;
-    QTest::addRow("sign after blanks") << " - 3" << -3.0;
-    QTest::addRow("plus sign") << "+4" << 4.0;
-    QTest::addRow("point first") << ".3" << 0.3;
-    QTest::addRow("trailing point") << "5." << 5.0;
-    QTest::addRow("tabs and line feeds") << "\t1\n2\r\n" << 12.0;
-    QTest::addRow("stops at a letter") << "27V" << 27.0;
-    QTest::addRow("stops at a second sign") << "3-4" << 3.0;
-    QTest::addRow("no exponent") << "1e3" << 1.0;
-    QTest::addRow("full-width digits and point") << "１２．５" << 12.5;
-    QTest::addRow("full-width minus") << "－０．２" << -0.2;
-    QTest::addRow("ideographic space") << "２　４" << 24.0;
-    QTest::addRow("mixed widths") << " 4６.5" << 46.5;
-    QTest::addRow("byte order mark and zero-width space")
-        << QString::fromUtf16(u"\uFEFF1\u200B.5") << 1.5;
-    QTest::addRow("other script ends it") << "7Ω" << 7.0;
-    QTest::addRow("many leading zeros") << "0000000000000000000000000000000.9" << 0.9;
-    QTest::addRow("below the smallest double") << "0." + QString(400, u'0') + "1" << 0.0;
-    QTest::addRow("thousands of digits after the point") << "3." + QString(3000, u'3') << 10.0 / 3;
-    QTest::addRow("trailing zeros before the point") << "1" + QString(300, u'0') << 1e300;
-    QTest::addRow("a comma is no point") << "2,5" << 2.0;
-    // What a Japanese input method leaves when the pupil forgets to turn it off.
-    QTest::addRow("Japanese full stop as the point") << "。３" << 0.3;
-    QTest::addRow("half-width full stop") << "２｡５" << 2.5;
-    QTest::addRow("kanji digits") << "九六" << 96.0;
-    QTest::addRow("kanji zero and point") << "〇．三" << 0.3;
-    QTest::addRow("kanji digits with a full stop") << "一。二" << 1.2;
-    QTest::addRow("a place value ends it") << "二十" << 2.0;
-    QTest::addRow("place value first") << "十二" << 0.0;
-    QTest::addRow("second full stop ends it") << "1。2。3" << 1.2;
-    // Pasted text from web pages and word processors.
-    for (char32_t c : {U'\u00A0', U'\u2009', U'\u202F', U'\u00AD', U'\v', U'\f', U'\u2007',
-                       U'\u2028', U'\u180E', U'\u0085', U'\U000E0020'}) {
-        const QString blank = QString::fromUcs4(&c, 1);
-        QTest::addRow("U+%04X around and inside", unsigned(c))
-            << blank + "0" + blank + "." + blank + "5" + blank << 0.5;
-    }
+    // Through a view: fromStdU16String would drop a leading U+FEFF.
+    for (const ReadingCase &c : readingCases())
+        QTest::addRow("%s", c.name.c_str())
+            << QStringView(c.text.data(), qsizetype(c.text.size())).toString() << c.value;
 }
 
 void TestEntry::reading()

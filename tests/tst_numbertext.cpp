@@ -1,4 +1,5 @@
 #include "drill/numbertext.h"
+#include "rulecases.h"
 #include "support.h"
 
 #include <QTest>
@@ -40,20 +41,8 @@ void TestNumberText::plainFloat_data()
 {
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("text");
-    QTest::addRow("0.3 as a float, slightly above 0.3") << 0.3f << "0.3";
-    QTest::addRow("20/3") << 20.0f / 3.0f << "6.666667";
-    QTest::addRow("72.00001") << 72.00001f << "72.00001";
-    QTest::addRow("0.90000004, one ulp above 0.9") << std::nextafter(0.9f, 1.0f) << "0.9";
-    QTest::addRow("27.000002 reads as 27") << std::nextafter(27.0f, 28.0f) << "27";
-    QTest::addRow("ten without point or zeros") << 10.0f << "10";
-    QTest::addRow("22.5") << 22.5f << "22.5";
-    QTest::addRow("360") << 360.0f << "360";
-    QTest::addRow("the smallest current") << 0.1f << "0.1";
-    QTest::addRow("33.33334 where 33.33333 is ideal") << 33.33334f << "33.33334";
-    QTest::addRow("46.66666") << 46.66666f << "46.66666";
-    QTest::addRow("rounds up into a new digit") << 9.9999999f << "10";
-    QTest::addRow("zero") << 0.0f << "0";
-    QTest::addRow("negative below one") << -0.5f << "-0.5";
+    for (const FloatTextCase &c : plainFloatCases())
+        QTest::addRow("%s", c.name) << c.value << QString::fromUtf8(c.text);
 }
 
 void TestNumberText::plainFloat()
@@ -67,10 +56,8 @@ void TestNumberText::plainInteger_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("text");
-    QTest::addRow("score at start") << 0 << "0";
-    QTest::addRow("first right answer") << 10 << "10";
-    QTest::addRow("question ten") << 10 << "10";
-    QTest::addRow("largest 16-bit score") << 32767 << "32767";
+    for (const IntTextCase &c : plainIntegerCases())
+        QTest::addRow("%s", c.name) << c.value << QString::fromUtf8(c.text);
 }
 
 void TestNumberText::plainInteger()
@@ -84,13 +71,8 @@ void TestNumberText::signedFloat_data()
 {
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("text");
-    QTest::addRow("a half, no zero before the point") << 0.5f << " .5";
-    QTest::addRow("twelve") << 12.0f << " 12";
-    QTest::addRow("20/3") << 20.0f / 3.0f << " 6.666667";
-    QTest::addRow("0.90000004") << std::nextafter(0.9f, 1.0f) << " .9";
-    QTest::addRow("27.000002") << std::nextafter(27.0f, 28.0f) << " 27";
-    QTest::addRow("negative") << -0.25f << "-.25";
-    QTest::addRow("zero") << 0.0f << " 0";
+    for (const FloatTextCase &c : signedFloatCases())
+        QTest::addRow("%s", c.name) << c.value << QString::fromUtf8(c.text);
 }
 
 void TestNumberText::signedFloat()
@@ -104,9 +86,8 @@ void TestNumberText::signedInteger_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("text");
-    QTest::addRow("digit 0") << 0 << " 0";
-    QTest::addRow("digit 7") << 7 << " 7";
-    QTest::addRow("negative") << -3 << "-3";
+    for (const IntTextCase &c : signedIntegerCases())
+        QTest::addRow("%s", c.name) << c.value << QString::fromUtf8(c.text);
 }
 
 void TestNumberText::signedInteger()
