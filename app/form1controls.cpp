@@ -92,61 +92,40 @@ struct Font {
 // The window's own font, which most controls use: 14.25 points.
 constexpr Font WindowFont{TypeFace::Proportional, 19};
 
+ControlSpec control(ControlKind kind, std::string name, std::string caption, ControlRect rect,
+                    Font font, TextAlign align)
+{
+    ControlSpec c;
+    c.name = std::move(name);
+    c.kind = kind;
+    c.caption = std::move(caption);
+    c.rect = rect;
+    c.face = font.face;
+    c.pixelSize = font.pixelSize;
+    c.bold = font.bold;
+    c.align = align;
+    return c;
+}
+
 ControlSpec label(std::string name, std::string caption, ControlRect rect, Font font)
 {
-    return {std::move(name),
-            ControlKind::Label,
-            std::move(caption),
-            rect,
-            font.face,
-            font.pixelSize,
-            font.bold,
-            TextAlign::Left,
-            WindowBackground,
-            LabelLetters,
-            true,
-            true,
-            false,
-            {},
-            {}};
+    ControlSpec c = control(ControlKind::Label, std::move(name), std::move(caption), rect, font,
+                            TextAlign::Left);
+    c.background = WindowBackground;
+    c.letters = LabelLetters;
+    c.focusable = false;
+    return c;
 }
 
 ControlSpec textBox(std::string name, ControlRect rect, Font font, TextAlign align)
 {
-    return {std::move(name),
-            ControlKind::TextBox,
-            {},
-            rect,
-            font.face,
-            font.pixelSize,
-            font.bold,
-            align,
-            std::nullopt,
-            std::nullopt,
-            true,
-            true,
-            true,
-            {},
-            {}};
+    return control(ControlKind::TextBox, std::move(name), {}, rect, font, align);
 }
 
 ControlSpec button(std::string name, std::string caption, ControlRect rect, Font font)
 {
-    return {std::move(name),
-            ControlKind::Button,
-            std::move(caption),
-            rect,
-            font.face,
-            font.pixelSize,
-            font.bold,
-            TextAlign::Left,
-            std::nullopt,
-            std::nullopt,
-            true,
-            true,
-            true,
-            {},
-            {}};
+    return control(ControlKind::Button, std::move(name), std::move(caption), rect, font,
+                   TextAlign::Left);
 }
 
 std::vector<ControlSpec> buildTable()

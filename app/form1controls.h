@@ -26,20 +26,20 @@ struct ControlRect {
 
 struct ControlSpec {
     std::string name; // "Text4_3", as the faces name their controls
-    ControlKind kind;
+    ControlKind kind = ControlKind::Label;
     std::string caption; // a label's or button's caption, a box's first text (UTF-8)
-    ControlRect rect;    // as built, in window pixels
-    TypeFace face;
-    int pixelSize;
-    bool bold;
-    TextAlign align;
+    ControlRect rect{};  // as built, in window pixels
+    TypeFace face = TypeFace::Proportional;
+    int pixelSize = 19;
+    bool bold = true;
+    TextAlign align = TextAlign::Left;
     // A label's own colours; every other label is white on black. Text boxes
     // and buttons have none: they keep the desktop's.
     std::optional<Rgb> background;
     std::optional<Rgb> letters;
-    bool enabled;
-    bool visible;
-    bool focusable;
+    bool enabled = true;
+    bool visible = true;
+    bool focusable = true;
     std::string accessibleName;
     std::string accessibleDescription;
     SpokenForm spoken = SpokenForm::AsShown;
