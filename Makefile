@@ -21,8 +21,27 @@ run: build
 test: lint
 	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j 2
 
+# make web: the drill as a web page, built into $(WEB_BUILD)/site and served
+# on this machine only until stopped; make web-build only builds it. Debian's
+# Emscripten finds its JavaScript modules through NODE_PATH when Node.js is
+# not Debian's own.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+
+.PHONY: web web-build
+web-build:
+	@sh scripts/install-deps.sh web
+	@[ -f $(WEB_BUILD)/build.ninja ] || \
+		$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) --parallel 2
+
+web: web-build
+	@echo "The drill is at http://127.0.0.1:$(WEB_PORT)/ until Ctrl-C."
+	cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WEB_BUILD)
 
 .PHONY: screenshot
 screenshot: build

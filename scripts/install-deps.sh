@@ -4,12 +4,24 @@
 # Quiet and quick when everything is already there.
 set -eu
 
-# Optional make targets name the extra packages they need as arguments.
+# Optional make targets name the extra packages they need as arguments; "web"
+# stands for what the web face needs: Emscripten to build it.
+web=""
+extra=""
+for arg in "$@"; do
+    if [ "$arg" = web ]; then
+        web=yes
+        extra="$extra emscripten"
+    else
+        extra="$extra $arg"
+    fi
+done
+
 packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
 fonts-ipafont-gothic python3-fonttools python3-brotli librsvg2-bin \
 fonts-noto-cjk qt6-gtk-platformtheme fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
 appstream desktop-file-utils clang-format \
-orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales unicode-data $*"
+orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales unicode-data $extra"
 
 missing=""
 for p in $packages; do
@@ -17,12 +29,14 @@ for p in $packages; do
         missing="$missing $p"
     fi
 done
-[ -z "$missing" ] && exit 0
 
-as_root=""
-[ "$(id -u)" -ne 0 ] && as_root="sudo"
+if [ -n "$missing" ]; then
+    as_root=""
+    [ "$(id -u)" -ne 0 ] && as_root="sudo"
 
-echo "Installing missing packages:$missing"
-$as_root apt-get update -qq
-$as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    echo "Installing missing packages:$missing"
+    $as_root apt-get update -qq
+    $as_root env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends $missing >/dev/null
+fi
+
