@@ -5,13 +5,16 @@
 set -eu
 
 # Optional make targets name the extra packages they need as arguments; "web"
-# stands for what the web face needs: Emscripten to build it.
+# stands for what the web face needs: Emscripten to build it, and Chromium
+# and the npm packages of tests/web to test it.
 web=""
 extra=""
 for arg in "$@"; do
     if [ "$arg" = web ]; then
         web=yes
-        extra="$extra emscripten"
+        extra="$extra emscripten chromium"
+        # A Node.js from elsewhere brings its own npm.
+        command -v npm >/dev/null 2>&1 || extra="$extra nodejs npm"
     else
         extra="$extra $arg"
     fi
@@ -40,3 +43,13 @@ if [ -n "$missing" ]; then
         apt-get install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
+# The test's npm packages, exactly as locked; installed again only when the
+# lock file changes.
+if [ -n "$web" ]; then
+    tests=$(dirname "$0")/../tests/web
+    if ! cmp -s "$tests/package-lock.json" "$tests/node_modules/.installed-lock.json"; then
+        echo "Installing the npm packages of tests/web"
+        (cd "$tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null &&
+            cp package-lock.json node_modules/.installed-lock.json)
+    fi
+fi
