@@ -59,9 +59,9 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 .PHONY: bench
-bench: build
+bench: build web-build
 	@sh scripts/install-deps.sh valgrind
-	@sh bench/run-bench.sh $(BUILD)
+	@sh bench/run-bench.sh $(BUILD) $(WEB_BUILD)/site
 
 # make test-sanitize: the whole suite again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a build directory of its own. Qt is not
