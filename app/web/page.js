@@ -43,9 +43,10 @@ const elements = table.controls.map((c) => {
         fontFamily: `"${c.fontFamily}"`,
         fontSize: `${c.pixelSize}px`,
         fontWeight: c.bold ? "bold" : "normal",
-        textAlign: c.align,
         display: c.visible ? "" : "none",
     });
+    // A button centres its caption, as on the desktop.
+    if (c.kind !== "button") e.style.textAlign = c.align;
     if (c.background) e.style.background = c.background;
     if (c.letters) e.style.color = c.letters;
     if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
