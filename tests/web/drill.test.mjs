@@ -102,8 +102,12 @@ test("a whole drill of ten questions by mouse, then the end", async () => {
         assert.equal(await shows(page, `Text2_${question}`), right ? "○" : "×", `question ${question}`);
         assert.equal(await shows(page, "Text6"), String(score));
         assert.equal(await shown(page, "Label5"), !right);
-        // A positive number keeps a blank where its sign would stand.
-        if (!right) assert.equal(await shows(page, "Label5"), `正解は ${expected}`);
+        if (!right) {
+            // The number after 「正解は」 is the expected one, in whatever form.
+            const [, shownNumber] = /^正解は(.*)$/.exec(await shows(page, "Label5"));
+            const reads = (t) => page.evaluate((t) => globalThis.ohmDrill.answerReads(t), t);
+            assert.equal(await reads(shownNumber), await reads(expected));
+        }
         await page.click("#Command5");
         if (question < 10) {
             assert.equal(await shows(page, "Text7"), "");
@@ -134,9 +138,14 @@ test("a question by keyboard: Tab order, typing, Enter and Space", async () => {
 
     await page.focus("#Text7");
     await page.keyboard.type(await expectedAnswer(page));
+    const question = await shows(page, "notice");
     await page.keyboard.press("Enter");
     assert.equal(await shows(page, "Text2_1"), "○");
     assert.equal(await shows(page, "Text6"), "10");
+    // The marking is said through the polite live region, in place of the question.
+    await page.waitForFunction((q) => !["", q].includes(document.getElementById("notice").textContent), question);
+    assert.equal(await page.getAttribute("#notice", "aria-live"), "polite");
+    assert.notEqual(question, "");
     await page.focus("#Command5");
     await page.keyboard.press("Space");
     assert.equal(await shows(page, "Text7"), "");
