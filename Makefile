@@ -17,12 +17,36 @@ build: deps $(BUILD)/build.ninja
 run: build
 	./$(BUILD)/ohm-parallel
 
-# The suite runs after the static checks, so CI gets both.
-test: lint
+# The suite runs after the static checks, so CI gets both; the web face's
+# tests in Chromium come last.
+test: lint web-build
 	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j 2
+	@sh tests/web/run.sh $(WEB_BUILD)/site
+
+# make web: the drill as a web page, built into $(WEB_BUILD)/site and served
+# on this machine only until stopped; make web-build only builds it. Debian's
+# Emscripten finds its JavaScript modules through NODE_PATH when Node.js is
+# not Debian's own.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+
+.PHONY: web web-build test-web
+web-build:
+	@sh scripts/install-deps.sh web
+	@[ -f $(WEB_BUILD)/build.ninja ] || \
+		$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) --parallel 2
+
+web: web-build
+	@echo "The drill is at http://127.0.0.1:$(WEB_PORT)/ until Ctrl-C."
+	cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+test-web: web-build
+	@sh tests/web/run.sh $(WEB_BUILD)/site
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WEB_BUILD)
 
 .PHONY: screenshot
 screenshot: build
@@ -35,9 +59,9 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 .PHONY: bench
-bench: build
+bench: build web-build
 	@sh scripts/install-deps.sh valgrind
-	@sh bench/run-bench.sh $(BUILD)
+	@sh bench/run-bench.sh $(BUILD) $(WEB_BUILD)/site
 
 # make test-sanitize: the whole suite again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a build directory of its own. Qt is not

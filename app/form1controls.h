@@ -55,6 +55,10 @@ inline constexpr int WindowWidth = 792;
 inline constexpr int WindowHeight = 573;
 inline constexpr Rgb WindowBackground{0, 0, 0};
 inline constexpr Rgb LabelLetters{255, 255, 255};
+// What a web page shows in place of the window once the drill has ended: a
+// browser tab may refuse to close, and a blank page would look broken.
+inline constexpr std::string_view EndedNotice =
+    "ドリルは終わりました。もう一度するときはページを読み込み直してください。";
 
 // Every control, each caption made before the box that lies over it (later
 // controls lie on top).

@@ -1,24 +1,14 @@
 #pragma once
 
+#include "app/seededrandom.h"
 #include "drill/outside.h"
 
-#include <random>
+#include <string>
 
 // The program's clock: the local time of day.
 class SystemClock final : public Clock {
 public:
     std::string timeOfDay() const override;
-};
-
-// A seedable generator of floats in [0, 1). The same seed gives the same
-// sequence on every machine.
-class SeededRandom final : public RandomSource {
-public:
-    void seed(int value) override;
-    float next() override;
-
-private:
-    std::mt19937 engine_;
 };
 
 // Ends the program by leaving the event loop; main then returns 0.

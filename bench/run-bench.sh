@@ -4,7 +4,7 @@
 # Prints a table. A figure off its target is reported, never an error; the
 # script fails only when something cannot run.
 #
-#   sh bench/run-bench.sh [BUILD_DIR]
+#   sh bench/run-bench.sh [BUILD_DIR [WEB_SITE_DIR]]
 #
 # OHM_BENCH_RUNS (default 40) and OHM_BENCH_MEDIAN (default 21) trade time
 # for steadier figures.
@@ -129,3 +129,19 @@ awk -F, -v unit="$time_unit" '
         if (unit ~ /wall/)
             print "(perf events are closed here: a single click is timed in whole milliseconds)"
     }' "$work/time.csv" "$work/instr.csv"
+
+# The web edition's download (make web-build): each file of its site as a
+# server sends it gzipped, fonts included, and the whole against its limit.
+site=${2:-}
+if [ -n "$site" ] && [ -d "$site" ]; then
+    echo
+    for file in "$site"/*; do
+        printf "%s %s\n" "$(basename "$file")" "$(gzip -9c "$file" | wc -c)"
+    done | awk '
+        { printf "  %-42s %8.1f KB\n", $1, $2 / 1024; total += $2 }
+        END {
+            kb = total / 1024
+            printf "%-44s %8.1f KB  %-6s  <= 150 KB\n", "web edition, gzipped download in all", kb,
+                kb <= 150 ? "met" : "missed"
+        }'
+fi

@@ -1,0 +1,130 @@
+// Builds the drill's window from the table the module hands out and passes
+// the pupil's clicks and Enter to it; everything else is decided there.
+import loadDrill from "./webface.js";
+
+const drill = await loadDrill();
+const table = drill.controlTable();
+// For the tests, and for a look from the browser's console.
+globalThis.ohmDrill = drill;
+
+document.title = table.caption;
+const win = document.createElement("div");
+win.id = "Form1";
+win.setAttribute("role", "group");
+win.setAttribute("aria-label", table.caption);
+Object.assign(win.style, {
+    width: `${table.width}px`,
+    height: `${table.height}px`,
+    background: table.background,
+});
+
+// The circuit lies behind every control.
+const canvas = document.createElement("canvas");
+canvas.style.width = `${table.width}px`;
+canvas.style.height = `${table.height}px`;
+win.append(canvas);
+
+const tags = { label: "div", textBox: "input", button: "button" };
+const elements = table.controls.map((c) => {
+    const e = document.createElement(tags[c.kind]);
+    e.id = c.name;
+    if (c.kind === "textBox") {
+        e.value = c.caption;
+        e.disabled = !c.enabled;
+    } else {
+        e.textContent = c.caption;
+    }
+    if (c.kind === "button") e.type = "button";
+    Object.assign(e.style, {
+        left: `${c.rect.left}px`,
+        top: `${c.rect.top}px`,
+        width: `${c.rect.width}px`,
+        height: `${c.rect.height}px`,
+        fontFamily: `"${c.fontFamily}"`,
+        fontSize: `${c.pixelSize}px`,
+        fontWeight: c.bold ? "bold" : "normal",
+        display: c.visible ? "" : "none",
+    });
+    // A button centres its caption, as on the desktop.
+    if (c.kind !== "button") e.style.textAlign = c.align;
+    if (c.background) e.style.background = c.background;
+    if (c.letters) e.style.color = c.letters;
+    if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
+    if (c.accessibleDescription) e.setAttribute("aria-description", c.accessibleDescription);
+    if (c.kind !== "label") {
+        const position = table.focusOrder.indexOf(c.name);
+        e.tabIndex = c.focusable && position >= 0 ? position + 1 : -1;
+    }
+    if (c.kind === "button") e.addEventListener("click", () => drill.click(c.name));
+    if (c.kind === "textBox")
+        e.addEventListener("keydown", (event) => {
+            // The Enter that commits an input method's text is not one for us.
+            if (event.key !== "Enter" || event.isComposing) return;
+            event.preventDefault();
+            drill.enterPressed(c.name);
+        });
+    win.append(e);
+    return e;
+});
+document.body.prepend(win);
+// Decimal keys on a phone's keyboard for the answer.
+document.getElementById("Text7").inputMode = "decimal";
+const notice = document.getElementById("notice");
+
+// What the module asks of the page, by control index.
+const page = {
+    text: (i) => (elements[i].tagName === "INPUT" ? elements[i].value : elements[i].textContent),
+    setText(i, text) {
+        if (elements[i].tagName === "INPUT") elements[i].value = text;
+        else elements[i].textContent = text;
+    },
+    setVisible: (i, visible) => (elements[i].style.display = visible ? "" : "none"),
+    move(i, left, top) {
+        elements[i].style.left = `${left}px`;
+        elements[i].style.top = `${top}px`;
+    },
+    setAccessibleName(i, name) {
+        if (name) elements[i].setAttribute("aria-label", name);
+        else elements[i].removeAttribute("aria-label");
+    },
+    drawFigure(width, height, rgba) {
+        canvas.width = width;
+        canvas.height = height;
+        const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
+        canvas.getContext("2d").putImageData(image, 0, 0);
+    },
+    // Emptied first, so the same words said twice are read twice.
+    say(message) {
+        notice.textContent = "";
+        setTimeout(() => (notice.textContent = message), 0);
+    },
+    end() {
+        win.remove();
+        const line = document.createElement("p");
+        line.id = "ended";
+        line.textContent = table.endedNotice;
+        document.body.prepend(line);
+        window.close();
+    },
+};
+
+// A narrow screen gets the whole window, smaller.
+let ratio = window.devicePixelRatio;
+function fit() {
+    const scale = Math.min(1, innerWidth / table.width, innerHeight / table.height);
+    win.style.transform = scale < 1 ? `scale(${scale})` : "";
+    if (window.devicePixelRatio !== ratio) {
+        ratio = window.devicePixelRatio;
+        drill.setDevicePixelRatio(ratio);
+    }
+}
+addEventListener("resize", fit);
+fit();
+
+drill.start(page, ratio);
+function activate() {
+    drill.activate();
+    document.getElementById(table.focusOrder[0]).focus();
+}
+if (document.readyState === "complete") activate();
+else addEventListener("load", activate, { once: true });

@@ -1,0 +1,294 @@
+// The web face of Form1: the page's elements stand in for the controls of
+// the table, and the page's script (page.js) only builds them from the table
+// handed out here and forwards clicks and Enter. Which handler a click runs,
+// what is shown, spoken and drawn is decided in C++, as on the desktop.
+
+#include "app/form1.h"
+#include "app/form1controls.h"
+#include "app/form1view.h"
+#include "app/seededrandom.h"
+#include "drill/diagrampixels.h"
+#include "drill/numbertext.h"
+#include "marking/answer.h"
+#include "marking/marking.h"
+
+#include <cstdio>
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+using emscripten::val;
+
+namespace {
+
+// The time of day from the page's Date, in local time, so that a test can
+// fix it before the module loads.
+class BrowserClock final : public Clock {
+public:
+    std::string timeOfDay() const override
+    {
+        const val now = val::global("Date").new_();
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", now.call<int>("getHours"),
+                      now.call<int>("getMinutes"), now.call<int>("getSeconds"));
+        return text;
+    }
+};
+
+std::string cssColour(Rgb rgb)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb.red, rgb.green, rgb.blue);
+    return text;
+}
+
+val optionalColour(const std::optional<Rgb> &rgb)
+{
+    return rgb ? val(cssColour(*rgb)) : val::null();
+}
+
+// The family names make-fonts.py gives the program's own faces; the page's
+// style sheet declares them on its woff2 files.
+const char *fontFamily(TypeFace face)
+{
+    return face == TypeFace::Fixed ? "OhmDrill Gothic" : "OhmDrill PGothic";
+}
+
+const char *kindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::TextBox:
+        return "textBox";
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::Label:
+        break;
+    }
+    return "label";
+}
+
+const char *alignName(TextAlign align)
+{
+    switch (align) {
+    case TextAlign::Centre:
+        return "center";
+    case TextAlign::Right:
+        return "right";
+    case TextAlign::Left:
+        break;
+    }
+    return "left";
+}
+
+val controlObject(const ControlSpec &spec)
+{
+    val c = val::object();
+    c.set("name", spec.name);
+    c.set("kind", kindName(spec.kind));
+    c.set("caption", spec.caption);
+    val rect = val::object();
+    rect.set("left", spec.rect.left);
+    rect.set("top", spec.rect.top);
+    rect.set("width", spec.rect.width);
+    rect.set("height", spec.rect.height);
+    c.set("rect", rect);
+    c.set("fontFamily", fontFamily(spec.face));
+    c.set("pixelSize", spec.pixelSize);
+    c.set("bold", spec.bold);
+    c.set("align", alignName(spec.align));
+    c.set("background", optionalColour(spec.background));
+    c.set("letters", optionalColour(spec.letters));
+    c.set("enabled", spec.enabled);
+    c.set("visible", spec.visible);
+    c.set("focusable", spec.focusable);
+    c.set("accessibleName", spec.accessibleName);
+    c.set("accessibleDescription", spec.accessibleDescription);
+    c.set("index", spec.index);
+    return c;
+}
+
+// The window and its controls, for the page to build and the tests to
+// check the page against.
+val controlTable()
+{
+    val table = val::object();
+    table.set("caption", std::string(WindowCaption));
+    table.set("width", WindowWidth);
+    table.set("height", WindowHeight);
+    table.set("background", cssColour(WindowBackground));
+    table.set("endedNotice", std::string(EndedNotice));
+    val controls = val::array();
+    for (const ControlSpec &spec : form1Controls())
+        controls.call<void>("push", controlObject(spec));
+    table.set("controls", controls);
+    val order = val::array();
+    for (ControlId id : form1FocusOrder())
+        order.call<void>("push", form1Controls()[static_cast<std::size_t>(id)].name);
+    table.set("focusOrder", order);
+    return table;
+}
+
+// Form1's view and ending in the page: every call goes to the page object
+// that page.js hands over, which holds the elements by control index.
+class WebFace final : private Form1View, private Ending {
+public:
+    WebFace(val page, double devicePixelRatio)
+        : page_(std::move(page)), ratio_(devicePixelRatio), surface_(WindowWidth, WindowHeight),
+          renamed_(form1Controls().size(), false), form1_(*this, clock_, random_, *this)
+    {
+        form1_.Form_Load();
+    }
+
+    Form1 &form() { return form1_; }
+
+    void setDevicePixelRatio(double ratio)
+    {
+        ratio_ = ratio;
+        figureDrawn();
+    }
+
+private:
+    std::u16string controlText(ControlId control) const override
+    {
+        return page_.call<std::u16string>("text", control);
+    }
+
+    void setControlText(ControlId control, std::u16string_view text) override
+    {
+        page_.call<void>("setText", control, std::u16string(text));
+        // What a box says instead of its text holds until the text changes.
+        const auto index = static_cast<std::size_t>(control);
+        if (renamed_[index]) {
+            renamed_[index] = false;
+            page_.call<void>("setAccessibleName", control, form1Controls()[index].accessibleName);
+        }
+    }
+
+    void setControlVisible(ControlId control, bool visible) override
+    {
+        page_.call<void>("setVisible", control, visible);
+    }
+
+    void moveControl(ControlId control, int left, int top) override
+    {
+        page_.call<void>("move", control, left, top);
+    }
+
+    DrawingSurface &surface() override { return surface_; }
+
+    void figureDrawn() override
+    {
+        surface_.render(ratio_, pixels_);
+        rgba_.resize(pixels_.colours.size() * 4);
+        for (std::size_t i = 0; i < pixels_.colours.size(); ++i) {
+            const std::uint8_t colour = pixels_.colours[i];
+            // Where no line is drawn the window's black shows through.
+            const Rgb rgb = colour == NoPixel ? WindowBackground : Palette[colour % 16];
+            rgba_[4 * i] = rgb.red;
+            rgba_[4 * i + 1] = rgb.green;
+            rgba_[4 * i + 2] = rgb.blue;
+            rgba_[4 * i + 3] = colour == NoPixel ? 0 : 255;
+        }
+        page_.call<void>("drawFigure", pixels_.width, pixels_.height,
+                         val(emscripten::typed_memory_view(rgba_.size(), rgba_.data())));
+    }
+
+    void say(const std::string &message) override { page_.call<void>("say", message); }
+
+    void setSpokenText(ControlId box, const std::string &spoken) override
+    {
+        renamed_[static_cast<std::size_t>(box)] = true;
+        page_.call<void>("setAccessibleName", box, spoken);
+    }
+
+    void end() override { page_.call<void>("end"); }
+
+    val page_;
+    double ratio_;
+    BrowserClock clock_;
+    SeededRandom random_;
+    PixelSurface surface_;
+    DevicePixels pixels_;
+    std::vector<std::uint8_t> rgba_;
+    std::vector<bool> renamed_;
+    Form1 form1_;
+};
+
+// The page shows one drill window, so the module owns one face, made when
+// the page starts it. It is all the module keeps; the drill's own state is
+// in its Form1.
+std::optional<WebFace> &theFace()
+{
+    static std::optional<WebFace> face;
+    return face;
+}
+
+void start(val page, double devicePixelRatio)
+{
+    if (!theFace())
+        theFace().emplace(std::move(page), devicePixelRatio);
+}
+
+void activate()
+{
+    theFace()->form().Form_Activate();
+}
+
+// A click on the control of that name runs its handler, if it has one.
+void click(const std::string &name)
+{
+    const ControlId id = controlNamed(name);
+    if (id < 0)
+        return;
+    const ControlSpec &spec = form1Controls()[static_cast<std::size_t>(id)];
+    Form1 &form = theFace()->form();
+    if (name == "Command1")
+        form.Command1_Click();
+    else if (name == "Command3")
+        form.Command3_Click();
+    else if (name == "Command5")
+        form.Command5_Click();
+    else if (name.starts_with("Command2_"))
+        form.Command2_Click(static_cast<std::int16_t>(spec.index));
+}
+
+// Enter in a text box: in the answer box it marks the answer, as on the
+// desktop.
+void enterPressed(const std::string &name)
+{
+    if (name == "Text7")
+        theFace()->form().Command3_Click();
+}
+
+void setDevicePixelRatio(double ratio)
+{
+    theFace()->setDevicePixelRatio(ratio);
+}
+
+// For the tests: the answer the current question expects, as a pupil would
+// type it, and the number a text reads as.
+std::string expectedAnswerText()
+{
+    return plainNumberText(expectedAnswer(theFace()->form().drillState()));
+}
+
+double answerReads(const std::u16string &text)
+{
+    return readAnswer(text);
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(ohm_drill)
+{
+    emscripten::function("controlTable", &controlTable);
+    emscripten::function("start", &start);
+    emscripten::function("activate", &activate);
+    emscripten::function("click", &click);
+    emscripten::function("enterPressed", &enterPressed);
+    emscripten::function("setDevicePixelRatio", &setDevicePixelRatio);
+    emscripten::function("expectedAnswerText", &expectedAnswerText);
+    emscripten::function("answerReads", &answerReads);
+}

@@ -1,0 +1,213 @@
+// The web face in Chromium, against the table and the rules the module
+// carries: the layout, a whole drill by mouse, a question by keyboard, the
+// circuit's pixels and an answer typed through an input method.
+import assert from "node:assert/strict";
+import { readFileSync } from "node:fs";
+import { after, before, test } from "node:test";
+import { controlTable, expectedAnswer, openDrill, shown, shows, startBrowser } from "./drillpage.mjs";
+
+let browser;
+before(async () => (browser = await startBrowser()));
+after(() => browser?.close());
+
+const rgb = (hex) => `rgb(${[1, 3, 5].map((i) => parseInt(hex.slice(i, i + 2), 16)).join(", ")})`;
+const isSlot = (name) => /^(Label2|Text4)_/.test(name);
+
+test("each control is where the table puts it, in its face, colours and state", async () => {
+    const page = await openDrill(browser);
+    const table = await controlTable(page);
+    const seen = await page.evaluate(async (names) => {
+        await document.fonts.ready;
+        const win = document.getElementById("Form1");
+        const w = win.getBoundingClientRect();
+        const controls = names.map((name) => {
+            const e = document.getElementById(name);
+            const r = e.getBoundingClientRect();
+            const s = getComputedStyle(e);
+            // A hidden control has no box; its place is in its style.
+            const [left, top, width, height] = ["left", "top", "width", "height"].map((k) => parseFloat(s[k]));
+            const placed = { left: r.left - w.left, top: r.top - w.top, width: r.width, height: r.height };
+            return {
+                ...{ tag: e.tagName, rect: s.display === "none" ? { left, top, width, height } : placed },
+                ...{ text: e.tagName === "INPUT" ? e.value : e.textContent, display: s.display },
+                ...{ family: s.fontFamily, size: s.fontSize, weight: s.fontWeight, color: s.color },
+                ...{ background: s.backgroundColor, disabled: e.disabled, name: e.getAttribute("aria-label") },
+                description: e.getAttribute("aria-description"),
+            };
+        });
+        const loaded = [...document.fonts].filter((f) => f.status === "loaded").map((f) => f.family);
+        const [title, label, background] = [document.title, win.getAttribute("aria-label"), getComputedStyle(win).backgroundColor];
+        return { controls, loaded, window: { title, label, width: w.width, height: w.height, background } };
+    }, table.controls.map((c) => c.name));
+
+    assert.deepEqual(seen.window, {
+        title: table.caption,
+        label: table.caption,
+        width: table.width,
+        height: table.height,
+        background: rgb(table.background),
+    });
+    assert.deepEqual(new Set(seen.loaded), new Set(table.controls.map((c) => c.fontFamily)));
+    table.controls.forEach((c, i) => {
+        const e = seen.controls[i];
+        assert.equal(e.tag, { label: "DIV", textBox: "INPUT", button: "BUTTON" }[c.kind], c.name);
+        // Start-up moves the rows of numbers and marks to a 36-pixel pitch.
+        const row = /^Text([12])_/.exec(c.name);
+        const place = row ? { left: 36 * c.index + 50, top: row[1] === "1" ? 445 : 477 } : {};
+        assert.deepEqual(e.rect, { ...c.rect, ...place }, c.name);
+        if (c.caption) assert.equal(e.text, c.caption, c.name);
+        assert.equal(e.family, `"${c.fontFamily}"`, c.name);
+        assert.equal(e.size, `${c.pixelSize}px`, c.name);
+        assert.equal(e.weight, c.bold ? "700" : "400", c.name);
+        if (c.letters) assert.equal(e.color, rgb(c.letters), c.name);
+        if (c.background) assert.equal(e.background, rgb(c.background), c.name);
+        if (!isSlot(c.name)) assert.equal(e.display !== "none", c.visible, c.name);
+        assert.equal(e.disabled ?? false, c.kind === "textBox" && !c.enabled, c.name);
+        assert.equal(e.name, c.accessibleName || null, c.name);
+        assert.equal(e.description, c.accessibleDescription || null, c.name);
+    });
+    // The question shows each slot's caption and box together, one box asking.
+    const slots = table.controls.filter((c) => c.name.startsWith("Text4_"));
+    for (const c of slots)
+        assert.equal(await shown(page, c.name), await shown(page, `Label2_${c.index}`), c.name);
+    const asked = slots.filter((c) => seen.controls[table.controls.indexOf(c)].text === "？");
+    assert.equal(asked.length, 1);
+    assert.ok(await shown(page, asked[0].name));
+
+    // On a small screen the whole window shows, smaller.
+    await page.setViewportSize({ width: 396, height: 400 });
+    const box = await page.evaluate(() => document.getElementById("Form1").getBoundingClientRect().toJSON());
+    assert.deepEqual([box.width, box.height], [table.width / 2, table.height / 2]);
+    assert.deepEqual(page.errors, []);
+});
+
+// The keypad's key for each character of an answer, found by its caption.
+function keyFor(table, character) {
+    const caption = character === "." ? "・" : String.fromCharCode(0xff10 + Number(character));
+    return table.controls.find((c) => c.name.startsWith("Command2_") && c.caption === caption).name;
+}
+
+test("a whole drill of ten questions by mouse, then the end", async () => {
+    const page = await openDrill(browser);
+    const table = await controlTable(page);
+    let score = 0;
+    for (let question = 1; question <= 10; ++question) {
+        const expected = await expectedAnswer(page);
+        // Every third answer is wrong: a 9 put before the right one.
+        const right = question % 3 !== 0;
+        for (const character of right ? expected : `9${expected}`)
+            await page.click(`#${keyFor(table, character)}`);
+        await page.click("#Command3");
+        score += right ? 10 : 0;
+        assert.equal(await shows(page, `Text2_${question}`), right ? "○" : "×", `question ${question}`);
+        assert.equal(await shows(page, "Text6"), String(score));
+        assert.equal(await shown(page, "Label5"), !right);
+        if (!right) {
+            // The number after 「正解は」 is the expected one, in whatever form.
+            const [, shownNumber] = /^正解は(.*)$/.exec(await shows(page, "Label5"));
+            const reads = (t) => page.evaluate((t) => globalThis.ohmDrill.answerReads(t), t);
+            assert.equal(await reads(shownNumber), await reads(expected));
+        }
+        await page.click("#Command5");
+        if (question < 10) {
+            assert.equal(await shows(page, "Text7"), "");
+            assert.equal(await shown(page, "Label5"), false);
+        }
+    }
+    assert.equal(await shown(page, "Form1"), false);
+    assert.equal(await shows(page, "ended"), table.endedNotice);
+    // Whatever still arrives finds the drill ended.
+    const body = await page.evaluate(() => document.body.innerHTML);
+    await page.evaluate(() => ["Command2_1", "Command3", "Command5", "Command1"].forEach((name) => globalThis.ohmDrill.click(name)));
+    await page.evaluate(() => globalThis.ohmDrill.enterPressed("Text7"));
+    assert.equal(await page.evaluate(() => document.body.innerHTML), body);
+    assert.deepEqual(page.errors, []);
+});
+
+test("a question by keyboard: Tab order, typing, Enter and Space", async () => {
+    const page = await openDrill(browser);
+    const table = await controlTable(page);
+    const reachable = [];
+    for (const name of table.focusOrder) if (await shown(page, name)) reachable.push(name);
+    const visited = [await page.evaluate(() => document.activeElement.id)];
+    while (visited.length < reachable.length) {
+        await page.keyboard.press("Tab");
+        visited.push(await page.evaluate(() => document.activeElement.id));
+    }
+    assert.deepEqual(visited, reachable);
+
+    await page.focus("#Text7");
+    await page.keyboard.type(await expectedAnswer(page));
+    const question = await shows(page, "notice");
+    await page.keyboard.press("Enter");
+    assert.equal(await shows(page, "Text2_1"), "○");
+    assert.equal(await shows(page, "Text6"), "10");
+    // The marking is said through the polite live region, in place of the question.
+    await page.waitForFunction((q) => !["", q].includes(document.getElementById("notice").textContent), question);
+    assert.equal(await page.getAttribute("#notice", "aria-live"), "polite");
+    assert.notEqual(question, "");
+    await page.focus("#Command5");
+    await page.keyboard.press("Space");
+    assert.equal(await shows(page, "Text7"), "");
+    await page.focus("#Text7");
+    // A 9 before the right answer makes a wrong one, whatever the answer.
+    await page.keyboard.type(`9${await expectedAnswer(page)}`);
+    await page.keyboard.press("Enter");
+    assert.equal(await shows(page, "Text2_2"), "×");
+    assert.equal(await shows(page, "Text6"), "10");
+    assert.deepEqual(page.errors, []);
+});
+
+test("the first question's circuit is the desktop's, pixel for pixel", async () => {
+    const page = await openDrill(browser, { clock: "12:34:07" });
+    const png = readFileSync(new URL("../data/first-question-1x.png", import.meta.url)).toString("base64");
+    const result = await page.evaluate(async (png) => {
+        const picture = new Image();
+        picture.src = `data:image/png;base64,${png}`;
+        await picture.decode();
+        const reference = new OffscreenCanvas(picture.width, picture.height).getContext("2d");
+        reference.drawImage(picture, 0, 0);
+        const expected = reference.getImageData(0, 0, picture.width, picture.height).data;
+        const canvas = document.querySelector("#Form1 canvas");
+        const actual = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+        // Compared where no shown control lies over the circuit.
+        const w = document.getElementById("Form1").getBoundingClientRect();
+        const covers = [...document.querySelectorAll("#Form1 > :not(canvas)")]
+            .filter((e) => getComputedStyle(e).display !== "none")
+            .map((e) => e.getBoundingClientRect());
+        let compared = 0, lines = 0, differing = [];
+        for (let y = 0; y < picture.height; ++y)
+            for (let x = 0; x < picture.width; ++x) {
+                const inside = (r) => x + w.left >= r.left && x + w.left < r.right && y + w.top >= r.top && y + w.top < r.bottom;
+                if (covers.some(inside)) continue;
+                const i = 4 * (y * picture.width + x);
+                // Where the figure has no pixel the window's black shows.
+                const shownPixel = [0, 1, 2].map((c) => (actual[i + 3] ? actual[i + c] : 0));
+                ++compared;
+                if (actual[i + 3]) ++lines;
+                if (shownPixel.some((v, c) => v !== expected[i + c])) differing.push([x, y]);
+            }
+        return { size: [canvas.width, canvas.height, picture.width, picture.height], compared, lines, differing: differing.slice(0, 10) };
+    }, png);
+    assert.deepEqual(result.size, [792, 573, 792, 573]);
+    assert.deepEqual(result.differing, []);
+    assert.ok(result.compared > 200000 && result.lines > 1000, JSON.stringify(result));
+});
+
+test("「。３」 typed through an input method reads as 0.3", async () => {
+    // At this time of day the first question's answer is 0.3.
+    const page = await openDrill(browser, { clock: "09:00:34" });
+    assert.equal(await expectedAnswer(page), "0.3");
+    await page.focus("#Text7");
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send("Input.imeSetComposition", { text: "。３", selectionStart: 2, selectionEnd: 2 });
+    // The Enter that would commit the composition marks nothing.
+    await page.keyboard.press("Enter");
+    assert.equal(await shows(page, "Text2_1"), "");
+    await cdp.send("Input.insertText", { text: "。３" });
+    assert.equal(await shows(page, "Text7"), "。３");
+    assert.equal(await page.evaluate(() => globalThis.ohmDrill.answerReads("。３")), 0.3);
+    await page.keyboard.press("Enter");
+    assert.equal(await shows(page, "Text2_1"), "○");
+    assert.equal(await shows(page, "Text6"), "10");
+});
