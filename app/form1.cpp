@@ -22,8 +22,10 @@ ControlId control(const std::string &name)
 } // namespace
 
 Form1::Form1(Form1View &view, Clock &clock, RandomSource &random, Ending &ending)
-    : view_(view), Label4(control("Label4")), Label5(control("Label5")), Text6(control("Text6")),
-      Text7(control("Text7")), clock_(clock), random_(random), ending_(ending)
+    : view_(view), Command1(control("Command1")), Command3(control("Command3")),
+      Command5(control("Command5")), Label4(control("Label4")), Label5(control("Label5")),
+      Text6(control("Text6")), Text7(control("Text7")), clock_(clock), random_(random),
+      ending_(ending)
 {
     for (int i = 1; i <= 10; ++i) {
         Text1.set(i, control("Text1_" + std::to_string(i)));
@@ -33,6 +35,27 @@ Form1::Form1(Form1View &view, Clock &clock, RandomSource &random, Ending &ending
         Label2.set(k, control("Label2_" + std::to_string(k)));
         Text4.set(k, control("Text4_" + std::to_string(k)));
     }
+    for (int index = 0; index <= 11; ++index)
+        Command2.set(index, control("Command2_" + std::to_string(index)));
+}
+
+void Form1::buttonClicked(ControlId control)
+{
+    if (control == Command1)
+        Command1_Click();
+    else if (control == Command3)
+        Command3_Click();
+    else if (control == Command5)
+        Command5_Click();
+    for (int index = 0; index <= 11; ++index)
+        if (control == Command2(index))
+            Command2_Click(static_cast<std::int16_t>(index));
+}
+
+void Form1::enterPressed(ControlId control)
+{
+    if (control == Text7)
+        Command3_Click();
 }
 
 void Form1::windowClosed()

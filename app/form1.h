@@ -31,6 +31,12 @@ public:
     // already queued then find it ended.
     void windowClosed();
 
+    // A click of a button and Enter in a text box, as a face reports them:
+    // each runs the handler its control has, if it has one. Enter in the
+    // answer box marks the answer, so the drill works without the mouse.
+    void buttonClicked(ControlId control);
+    void enterPressed(ControlId control);
+
 private:
     void endProgram();
 
@@ -41,6 +47,9 @@ private:
     void presentProblem(const TaskKind &task);
 
     Form1View &view_;
+    ControlId Command1;
+    ControlId Command3;
+    ControlId Command5;
     ControlId Label4;
     ControlId Label5;
     ControlId Text6;
@@ -49,6 +58,7 @@ private:
     ControlArray<ControlId, 1, 10> Text2;
     ControlArray<ControlId, 0, 8> Label2;
     ControlArray<ControlId, 0, 8> Text4;
+    ControlArray<ControlId, 0, 11> Command2;
 
     DrillState Drill;
     Clock &clock_;

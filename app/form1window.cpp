@@ -159,11 +159,6 @@ QWidget *Form1Window::makeControl(const ControlSpec &spec)
     return widget;
 }
 
-QWidget *Form1Window::control(const char *name) const
-{
-    return controls_[static_cast<std::size_t>(controlNamed(name))];
-}
-
 void Form1Window::buildControls()
 {
     for (const ControlSpec &spec : form1Controls())
@@ -175,19 +170,13 @@ void Form1Window::buildControls()
                     controls_[static_cast<std::size_t>(order[i])]);
     controls_[static_cast<std::size_t>(order.front())]->setFocus();
 
-    auto clicked = [this](const char *name) { return qobject_cast<QPushButton *>(control(name)); };
-    connect(clicked("Command1"), &QPushButton::clicked, this, [this] { form1_.Command1_Click(); });
-    for (int index = 0; index < 12; ++index) {
-        const std::string name = "Command2_" + std::to_string(index);
-        connect(clicked(name.c_str()), &QPushButton::clicked, this,
-                [this, index] { form1_.Command2_Click(static_cast<std::int16_t>(index)); });
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const auto id = static_cast<ControlId>(i);
+        if (auto *button = qobject_cast<QPushButton *>(controls_[i]))
+            connect(button, &QPushButton::clicked, this, [this, id] { form1_.buttonClicked(id); });
+        if (auto *box = qobject_cast<QLineEdit *>(controls_[i]))
+            connect(box, &QLineEdit::returnPressed, this, [this, id] { form1_.enterPressed(id); });
     }
-    connect(clicked("Command3"), &QPushButton::clicked, this, [this] { form1_.Command3_Click(); });
-    // Enter in the answer box marks the answer, so the drill works without
-    // the mouse.
-    connect(qobject_cast<QLineEdit *>(control("Text7")), &QLineEdit::returnPressed, this,
-            [this] { form1_.Command3_Click(); });
-    connect(clicked("Command5"), &QPushButton::clicked, this, [this] { form1_.Command5_Click(); });
 }
 
 std::u16string Form1Window::controlText(ControlId control) const

@@ -47,7 +47,6 @@ private:
 
     void buildControls();
     QWidget *makeControl(const ControlSpec &spec);
-    QWidget *control(const char *name) const;
 
     Form1 form1_;
     Canvas canvas_;

@@ -236,30 +236,20 @@ void activate()
     theFace()->form().Form_Activate();
 }
 
-// A click on the control of that name runs its handler, if it has one.
+// A click on a button and Enter in a text box, by the control's name; the
+// drill decides what they do.
 void click(const std::string &name)
 {
     const ControlId id = controlNamed(name);
-    if (id < 0)
-        return;
-    const ControlSpec &spec = form1Controls()[static_cast<std::size_t>(id)];
-    Form1 &form = theFace()->form();
-    if (name == "Command1")
-        form.Command1_Click();
-    else if (name == "Command3")
-        form.Command3_Click();
-    else if (name == "Command5")
-        form.Command5_Click();
-    else if (name.starts_with("Command2_"))
-        form.Command2_Click(static_cast<std::int16_t>(spec.index));
+    if (id >= 0)
+        theFace()->form().buttonClicked(id);
 }
 
-// Enter in a text box: in the answer box it marks the answer, as on the
-// desktop.
 void enterPressed(const std::string &name)
 {
-    if (name == "Text7")
-        theFace()->form().Command3_Click();
+    const ControlId id = controlNamed(name);
+    if (id >= 0)
+        theFace()->form().enterPressed(id);
 }
 
 void setDevicePixelRatio(double ratio)
