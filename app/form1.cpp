@@ -205,7 +205,7 @@ void Form1::presentProblem(const TaskKind &task)
     for (int k : form.given())
         view_.setControlText(Text4(k), utf16(plainNumberText(slotValue(Drill, k))));
 
-    const std::vector<ControlSpec> &controls = form1Controls();
+    const std::vector<ControlRow> &controls = form1Controls();
     auto slot = [&](int k) {
         return SpokenSlot{controls[static_cast<std::size_t>(Text4(k))].accessibleName, k,
                           utf8(view_.controlText(Text4(k)))};

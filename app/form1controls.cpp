@@ -92,10 +92,10 @@ struct Font {
 // The window's own font, which most controls use: 14.25 points.
 constexpr Font WindowFont{TypeFace::Proportional, 19};
 
-ControlSpec control(ControlKind kind, std::string name, std::string caption, ControlRect rect,
-                    Font font, TextAlign align)
+ControlRow control(ControlKind kind, std::string name, std::string caption, ControlRect rect,
+                   Font font, TextAlign align)
 {
-    ControlSpec c;
+    ControlRow c;
     c.name = std::move(name);
     c.kind = kind;
     c.caption = std::move(caption);
@@ -107,30 +107,30 @@ ControlSpec control(ControlKind kind, std::string name, std::string caption, Con
     return c;
 }
 
-ControlSpec label(std::string name, std::string caption, ControlRect rect, Font font)
+ControlRow label(std::string name, std::string caption, ControlRect rect, Font font)
 {
-    ControlSpec c = control(ControlKind::Label, std::move(name), std::move(caption), rect, font,
-                            TextAlign::Left);
+    ControlRow c = control(ControlKind::Label, std::move(name), std::move(caption), rect, font,
+                           TextAlign::Left);
     c.background = WindowBackground;
     c.letters = LabelLetters;
     c.focusable = false;
     return c;
 }
 
-ControlSpec textBox(std::string name, ControlRect rect, Font font, TextAlign align)
+ControlRow textBox(std::string name, ControlRect rect, Font font, TextAlign align)
 {
     return control(ControlKind::TextBox, std::move(name), {}, rect, font, align);
 }
 
-ControlSpec button(std::string name, std::string caption, ControlRect rect, Font font)
+ControlRow button(std::string name, std::string caption, ControlRect rect, Font font)
 {
     return control(ControlKind::Button, std::move(name), std::move(caption), rect, font,
                    TextAlign::Left);
 }
 
-std::vector<ControlSpec> buildTable()
+std::vector<ControlRow> buildTable()
 {
-    std::vector<ControlSpec> t;
+    std::vector<ControlRow> t;
     t.push_back(
         label("Label1", "電流・電圧・抵抗の練習", {8, 0, 345, 41}, {TypeFace::Proportional, 32}));
     t.back().background = TitleBand;
@@ -223,17 +223,17 @@ std::vector<ControlSpec> buildTable()
 
 } // namespace
 
-const std::vector<ControlSpec> &form1Controls()
+const std::vector<ControlRow> &form1Controls()
 {
-    static const std::vector<ControlSpec> table = buildTable();
+    static const std::vector<ControlRow> table = buildTable();
     return table;
 }
 
 ControlId controlNamed(std::string_view name)
 {
-    const std::vector<ControlSpec> &table = form1Controls();
+    const std::vector<ControlRow> &table = form1Controls();
     const auto found = std::find_if(table.begin(), table.end(),
-                                    [name](const ControlSpec &c) { return c.name == name; });
+                                    [name](const ControlRow &c) { return c.name == name; });
     return found == table.end() ? -1 : static_cast<ControlId>(found - table.begin());
 }
 
@@ -256,7 +256,7 @@ const std::vector<ControlId> &form1FocusOrder()
     return order;
 }
 
-std::string spokenBoxText(const ControlSpec &box, std::string_view shown)
+std::string spokenBoxText(const ControlRow &box, std::string_view shown)
 {
     switch (box.spoken) {
     case SpokenForm::SlotValue:

@@ -24,7 +24,7 @@ struct ControlRect {
     friend constexpr bool operator==(ControlRect, ControlRect) = default;
 };
 
-struct ControlSpec {
+struct ControlRow {
     std::string name; // "Text4_3", as the faces name their controls
     ControlKind kind = ControlKind::Label;
     std::string caption; // a label's or button's caption, a box's first text (UTF-8)
@@ -62,7 +62,7 @@ inline constexpr std::string_view EndedNotice =
 
 // Every control, each caption made before the box that lies over it (later
 // controls lie on top).
-const std::vector<ControlSpec> &form1Controls();
+const std::vector<ControlRow> &form1Controls();
 // The focusable controls in focus order, starting with the one that has
 // the focus when the window is first shown.
 const std::vector<ControlId> &form1FocusOrder();
@@ -70,4 +70,4 @@ const std::vector<ControlId> &form1FocusOrder();
 ControlId controlNamed(std::string_view name);
 
 // What a screen reader hears of a text box that shows `shown`.
-std::string spokenBoxText(const ControlSpec &box, std::string_view shown);
+std::string spokenBoxText(const ControlRow &box, std::string_view shown);

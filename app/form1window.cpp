@@ -20,10 +20,10 @@ QColor qColor(Rgb rgb)
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-QFont controlFont(const ControlSpec &spec)
+QFont controlFont(const ControlRow &row)
 {
-    return gothicFont(spec.face == TypeFace::Fixed ? FixedGothic : ProportionalGothic,
-                      spec.pixelSize, spec.bold);
+    return gothicFont(row.face == TypeFace::Fixed ? FixedGothic : ProportionalGothic, row.pixelSize,
+                      row.bold);
 }
 
 Qt::Alignment alignment(TextAlign align)
@@ -110,59 +110,59 @@ Form1Window::Form1Window(Clock &clock, RandomSource &random, Ending &ending, QWi
     form1_.Form_Load();
 }
 
-QWidget *Form1Window::makeControl(const ControlSpec &spec)
+QWidget *Form1Window::makeControl(const ControlRow &row)
 {
     QWidget *widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Label: {
-        auto *label = new QLabel(QString::fromStdString(spec.caption), this);
+        auto *label = new QLabel(QString::fromStdString(row.caption), this);
         // Text sits at the top left and is cut at the label's edges, as the
         // captions are drawn taller and wider than some labels.
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setAutoFillBackground(true);
         QPalette p = label->palette();
-        p.setColor(QPalette::Window, qColor(spec.background.value_or(WindowBackground)));
-        p.setColor(QPalette::WindowText, qColor(spec.letters.value_or(LabelLetters)));
+        p.setColor(QPalette::Window, qColor(row.background.value_or(WindowBackground)));
+        p.setColor(QPalette::WindowText, qColor(row.letters.value_or(LabelLetters)));
         label->setPalette(p);
         widget = label;
         break;
     }
     case ControlKind::TextBox: {
         auto *box = new QLineEdit(this);
-        box->setAlignment(alignment(spec.align) | Qt::AlignVCenter);
-        box->setText(QString::fromStdString(spec.caption));
+        box->setAlignment(alignment(row.align) | Qt::AlignVCenter);
+        box->setText(QString::fromStdString(row.caption));
         widget = box;
         break;
     }
     case ControlKind::Button: {
-        auto *button = new QPushButton(QString::fromStdString(spec.caption), this);
+        auto *button = new QPushButton(QString::fromStdString(row.caption), this);
         button->setAutoDefault(false);
         widget = button;
         break;
     }
     }
-    widget->setObjectName(QString::fromStdString(spec.name));
-    widget->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
-    widget->setFont(controlFont(spec));
-    if (!spec.enabled) {
+    widget->setObjectName(QString::fromStdString(row.name));
+    widget->setGeometry(row.rect.left, row.rect.top, row.rect.width, row.rect.height);
+    widget->setFont(controlFont(row));
+    if (!row.enabled) {
         widget->setEnabled(false);
         // The row numbers and marks, a pupil's own results.
-        if (spec.kind == ControlKind::TextBox && spec.index >= 0)
+        if (row.kind == ControlKind::TextBox && row.index >= 0)
             makeDisabledTextReadable(widget);
     }
-    if (!spec.visible)
+    if (!row.visible)
         widget->hide();
-    if (!spec.accessibleName.empty())
-        widget->setAccessibleName(QString::fromStdString(spec.accessibleName));
-    if (!spec.accessibleDescription.empty())
-        widget->setAccessibleDescription(QString::fromStdString(spec.accessibleDescription));
+    if (!row.accessibleName.empty())
+        widget->setAccessibleName(QString::fromStdString(row.accessibleName));
+    if (!row.accessibleDescription.empty())
+        widget->setAccessibleDescription(QString::fromStdString(row.accessibleDescription));
     return widget;
 }
 
 void Form1Window::buildControls()
 {
-    for (const ControlSpec &spec : form1Controls())
-        controls_.push_back(makeControl(spec));
+    for (const ControlRow &row : form1Controls())
+        controls_.push_back(makeControl(row));
 
     const std::vector<ControlId> &order = form1FocusOrder();
     for (std::size_t i = 1; i < order.size(); ++i)

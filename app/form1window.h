@@ -46,7 +46,7 @@ private:
     void setSpokenText(ControlId box, const std::string &spoken) override;
 
     void buildControls();
-    QWidget *makeControl(const ControlSpec &spec);
+    QWidget *makeControl(const ControlRow &row);
 
     Form1 form1_;
     Canvas canvas_;

@@ -208,14 +208,14 @@ ScreenReader::ScreenReader(QWidget *window)
 
     // A box with a spoken form of its own says it for whatever it shows,
     // typed by the pupil or set by the drill.
-    for (const ControlSpec &spec : form1Controls()) {
-        if (spec.kind != ControlKind::TextBox || spec.spoken == SpokenForm::AsShown)
+    for (const ControlRow &row : form1Controls()) {
+        if (row.kind != ControlKind::TextBox || row.spoken == SpokenForm::AsShown)
             continue;
-        auto *box = window->findChild<QLineEdit *>(QString::fromStdString(spec.name));
-        connect(box, &QLineEdit::textChanged, this, [box, &spec](const QString &shown) {
-            ::setSpokenText(box, spokenBoxText(spec, shown.toStdString()));
+        auto *box = window->findChild<QLineEdit *>(QString::fromStdString(row.name));
+        connect(box, &QLineEdit::textChanged, this, [box, &row](const QString &shown) {
+            ::setSpokenText(box, spokenBoxText(row, shown.toStdString()));
         });
-        ::setSpokenText(box, spokenBoxText(spec, box->text().toStdString()));
+        ::setSpokenText(box, spokenBoxText(row, box->text().toStdString()));
     }
     for (QLineEdit *each : window->findChildren<QLineEdit *>())
         dropEarlierInterface(each);

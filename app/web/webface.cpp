@@ -82,30 +82,30 @@ const char *alignName(TextAlign align)
     return "left";
 }
 
-val controlObject(const ControlSpec &spec)
+val controlObject(const ControlRow &row)
 {
     val c = val::object();
-    c.set("name", spec.name);
-    c.set("kind", kindName(spec.kind));
-    c.set("caption", spec.caption);
+    c.set("name", row.name);
+    c.set("kind", kindName(row.kind));
+    c.set("caption", row.caption);
     val rect = val::object();
-    rect.set("left", spec.rect.left);
-    rect.set("top", spec.rect.top);
-    rect.set("width", spec.rect.width);
-    rect.set("height", spec.rect.height);
+    rect.set("left", row.rect.left);
+    rect.set("top", row.rect.top);
+    rect.set("width", row.rect.width);
+    rect.set("height", row.rect.height);
     c.set("rect", rect);
-    c.set("fontFamily", fontFamily(spec.face));
-    c.set("pixelSize", spec.pixelSize);
-    c.set("bold", spec.bold);
-    c.set("align", alignName(spec.align));
-    c.set("background", optionalColour(spec.background));
-    c.set("letters", optionalColour(spec.letters));
-    c.set("enabled", spec.enabled);
-    c.set("visible", spec.visible);
-    c.set("focusable", spec.focusable);
-    c.set("accessibleName", spec.accessibleName);
-    c.set("accessibleDescription", spec.accessibleDescription);
-    c.set("index", spec.index);
+    c.set("fontFamily", fontFamily(row.face));
+    c.set("pixelSize", row.pixelSize);
+    c.set("bold", row.bold);
+    c.set("align", alignName(row.align));
+    c.set("background", optionalColour(row.background));
+    c.set("letters", optionalColour(row.letters));
+    c.set("enabled", row.enabled);
+    c.set("visible", row.visible);
+    c.set("focusable", row.focusable);
+    c.set("accessibleName", row.accessibleName);
+    c.set("accessibleDescription", row.accessibleDescription);
+    c.set("index", row.index);
     return c;
 }
 
@@ -120,8 +120,8 @@ val controlTable()
     table.set("background", cssColour(WindowBackground));
     table.set("endedNotice", std::string(EndedNotice));
     val controls = val::array();
-    for (const ControlSpec &spec : form1Controls())
-        controls.call<void>("push", controlObject(spec));
+    for (const ControlRow &row : form1Controls())
+        controls.call<void>("push", controlObject(row));
     table.set("controls", controls);
     val order = val::array();
     for (ControlId id : form1FocusOrder())

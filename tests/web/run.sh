@@ -13,7 +13,7 @@ tap=$(mktemp)
 trap 'rm -f "$tap"' EXIT
 
 status=0
-OHM_WEB_SITE=$site node --test --test-reporter=spec --test-reporter-destination=stdout \
+OHM_WEB_SITE=$site node --test --test-reporter=tap --test-reporter-destination=stdout \
     --test-reporter=tap --test-reporter-destination="$tap" "$here"/*.test.mjs || status=$?
 
 passed=$(sed -n 's/^# pass \([0-9]*\)$/\1/p' "$tap")
