@@ -260,6 +260,7 @@ void TestForm1::ownFacesDrawEveryTextShown()
                       QString::fromUtf8(RightMark),
                       QString::fromUtf8(WrongMark),
                       QString::fromStdString(correctAnswerCaption(-1234567.8f)),
+                      QString::fromUtf8(EndedNotice.data(), qsizetype(EndedNotice.size())),
                       QStringLiteral("？ ０１２３４５６７８９．。｡－−＋〇一二三四五六七八九")};
     for (QWidget *w : form->findChildren<QWidget *>()) {
         if (auto *label = qobject_cast<QLabel *>(w))
