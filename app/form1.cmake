@@ -1,6 +1,7 @@
 # The event map and the table of controls, in plain C++ that knows no
 # toolkit: both faces build on it.
 add_library(form1 STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/contrast.cpp ${CMAKE_CURRENT_LIST_DIR}/contrast.h
     ${CMAKE_CURRENT_LIST_DIR}/controlarray.h
     ${CMAKE_CURRENT_LIST_DIR}/form1.cpp ${CMAKE_CURRENT_LIST_DIR}/form1.h
     ${CMAKE_CURRENT_LIST_DIR}/form1controls.cpp ${CMAKE_CURRENT_LIST_DIR}/form1controls.h

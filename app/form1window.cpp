@@ -1,5 +1,6 @@
 #include "app/form1window.h"
 
+#include "app/contrast.h"
 #include "app/fonts.h"
 #include "app/screenreader.h"
 
@@ -10,8 +11,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -39,39 +38,19 @@ Qt::Alignment alignment(TextAlign align)
     return Qt::AlignLeft;
 }
 
-// Relative luminance and contrast ratio as the accessibility guidelines
-// define them.
-double luminance(const QColor &c)
-{
-    auto channel = [](double v) {
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 } // namespace
 
 // The disabled lettering moves towards the enabled one just far enough.
 void makeDisabledTextReadable(QWidget *box)
 {
+    auto colour = [](const QColor &c) { return Colour{c.redF(), c.greenF(), c.blueF()}; };
     QPalette p = box->palette();
-    const QColor base = p.color(QPalette::Disabled, QPalette::Base);
-    const QColor from = p.color(QPalette::Disabled, QPalette::Text);
-    const QColor to = p.color(QPalette::Active, QPalette::Text);
-    QColor letters = from;
-    for (int step = 1; step <= 32 && contrast(letters, base) < 4.5; ++step) {
-        const double t = step / 32.0;
-        letters = QColor::fromRgbF(float(from.redF() + t * (to.redF() - from.redF())),
-                                   float(from.greenF() + t * (to.greenF() - from.greenF())),
-                                   float(from.blueF() + t * (to.blueF() - from.blueF())));
-    }
-    p.setColor(QPalette::Disabled, QPalette::Text, letters);
+    const Colour from = colour(p.color(QPalette::Disabled, QPalette::Text));
+    const Colour to = colour(p.color(QPalette::Active, QPalette::Text));
+    const Colour letters = blend(
+        from, to, readableBlend(colour(p.color(QPalette::Disabled, QPalette::Base)), from, to));
+    p.setColor(QPalette::Disabled, QPalette::Text,
+               QColor::fromRgbF(float(letters.red), float(letters.green), float(letters.blue)));
     box->setPalette(p);
 }
 

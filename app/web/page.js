@@ -56,6 +56,7 @@ const elements = table.controls.map((c) => {
         e.tabIndex = c.focusable && position >= 0 ? position + 1 : -1;
     }
     if (c.kind === "button") e.addEventListener("click", () => drill.click(c.name));
+    if (c.kind === "textBox" && c.spoken) e.addEventListener("input", () => drill.edited(c.name));
     if (c.kind === "textBox")
         e.addEventListener("keydown", (event) => {
             // The Enter that commits an input method's text is not one for us.

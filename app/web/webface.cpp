@@ -3,10 +3,12 @@
 // handed out here and forwards clicks and Enter. Which handler a click runs,
 // what is shown, spoken and drawn is decided in C++, as on the desktop.
 
+#include "app/contrast.h"
 #include "app/form1.h"
 #include "app/form1controls.h"
 #include "app/form1view.h"
 #include "app/seededrandom.h"
+#include "app/utf.h"
 #include "drill/diagrampixels.h"
 #include "drill/numbertext.h"
 #include "marking/answer.h"
@@ -82,6 +84,35 @@ const char *alignName(TextAlign align)
     return "left";
 }
 
+// A disabled box looks as in the desktop's standard scheme: grey lettering
+// on light grey, and the row numbers and marks, a pupil's own results, in a
+// grey dark enough to read.
+constexpr Rgb DisabledBase{239, 239, 239};
+constexpr Rgb DisabledLetters{190, 190, 190};
+constexpr Rgb EnabledLetters{0, 0, 0};
+
+Rgb readableDisabledLetters()
+{
+    auto colour = [](Rgb c) { return Colour{c.red / 255.0, c.green / 255.0, c.blue / 255.0}; };
+    const Colour from = colour(DisabledLetters), to = colour(EnabledLetters);
+    const Colour letters = blend(from, to, readableBlend(colour(DisabledBase), from, to));
+    auto byte = [](double v) { return static_cast<std::uint8_t>(v * 255 + 0.5); };
+    return {byte(letters.red), byte(letters.green), byte(letters.blue)};
+}
+
+// What a screen reader is told a control is. A page cannot give a box a
+// spoken value apart from its text, so a box with a spoken form of its own
+// says it in its name: "電流 I1 0.5 アンペア", "得点 10 点".
+std::string accessibleNameShowing(const ControlRow &row, std::string_view shown)
+{
+    const std::string spoken = spokenBoxText(row, shown);
+    if (row.spoken == SpokenForm::AsShown || spoken.empty())
+        return row.accessibleName;
+    if (spoken.starts_with(row.accessibleName))
+        return spoken;
+    return row.accessibleName + " " + spoken;
+}
+
 val controlObject(const ControlRow &row)
 {
     val c = val::object();
@@ -98,13 +129,19 @@ val controlObject(const ControlRow &row)
     c.set("pixelSize", row.pixelSize);
     c.set("bold", row.bold);
     c.set("align", alignName(row.align));
-    c.set("background", optionalColour(row.background));
-    c.set("letters", optionalColour(row.letters));
+    if (row.kind == ControlKind::TextBox && !row.enabled) {
+        c.set("background", cssColour(DisabledBase));
+        c.set("letters", cssColour(row.index >= 0 ? readableDisabledLetters() : DisabledLetters));
+    } else {
+        c.set("background", optionalColour(row.background));
+        c.set("letters", optionalColour(row.letters));
+    }
     c.set("enabled", row.enabled);
     c.set("visible", row.visible);
     c.set("focusable", row.focusable);
     c.set("accessibleName", row.accessibleName);
     c.set("accessibleDescription", row.accessibleDescription);
+    c.set("spoken", row.spoken != SpokenForm::AsShown);
     c.set("index", row.index);
     return c;
 }
@@ -143,6 +180,10 @@ public:
 
     Form1 &form() { return form1_; }
 
+    // What the pupil typed into a box changes what it says, as what the
+    // drill puts there does.
+    void edited(ControlId control) { nameFor(control, controlText(control)); }
+
     void setDevicePixelRatio(double ratio)
     {
         ratio_ = ratio;
@@ -158,11 +199,17 @@ private:
     void setControlText(ControlId control, std::u16string_view text) override
     {
         page_.call<void>("setText", control, std::u16string(text));
-        // What a box says instead of its text holds until the text changes.
+        nameFor(control, text);
+    }
+
+    // What a box says instead of its text holds until the text changes.
+    void nameFor(ControlId control, std::u16string_view text)
+    {
         const auto index = static_cast<std::size_t>(control);
-        if (renamed_[index]) {
+        const ControlRow &row = form1Controls()[index];
+        if (renamed_[index] || row.spoken != SpokenForm::AsShown) {
             renamed_[index] = false;
-            page_.call<void>("setAccessibleName", control, form1Controls()[index].accessibleName);
+            page_.call<void>("setAccessibleName", control, accessibleNameShowing(row, utf8(text)));
         }
     }
 
@@ -252,6 +299,13 @@ void enterPressed(const std::string &name)
         theFace()->form().enterPressed(id);
 }
 
+void edited(const std::string &name)
+{
+    const ControlId id = controlNamed(name);
+    if (id >= 0)
+        theFace()->edited(id);
+}
+
 void setDevicePixelRatio(double ratio)
 {
     theFace()->setDevicePixelRatio(ratio);
@@ -278,6 +332,7 @@ EMSCRIPTEN_BINDINGS(ohm_drill)
     emscripten::function("activate", &activate);
     emscripten::function("click", &click);
     emscripten::function("enterPressed", &enterPressed);
+    emscripten::function("edited", &edited);
     emscripten::function("setDevicePixelRatio", &setDevicePixelRatio);
     emscripten::function("expectedAnswerText", &expectedAnswerText);
     emscripten::function("answerReads", &answerReads);

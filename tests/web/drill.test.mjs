@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
-import { controlTable, expectedAnswer, openDrill, shown, shows, startBrowser } from "./drillpage.mjs";
+import { contrastRatio, controlTable, expectedAnswer, openDrill, shown, shows, startBrowser } from "./drillpage.mjs";
 
 let browser;
 before(async () => (browser = await startBrowser()));
@@ -63,9 +63,14 @@ test("each control is where the table puts it, in its face, colours and state", 
         if (c.background) assert.equal(e.background, rgb(c.background), c.name);
         if (!isSlot(c.name)) assert.equal(e.display !== "none", c.visible, c.name);
         assert.equal(e.disabled ?? false, c.kind === "textBox" && !c.enabled, c.name);
-        assert.equal(e.name, c.accessibleName || null, c.name);
+        // A box with a spoken form says it after its name.
+        if (c.spoken) assert.ok(e.name.startsWith(c.accessibleName), `${c.name}: ${e.name}`);
+        else assert.equal(e.name, c.accessibleName || null, c.name);
         assert.equal(e.description, c.accessibleDescription || null, c.name);
+        // The row numbers and marks are the pupil's own results: readable though disabled.
+        if (e.disabled && c.index >= 0) assert.ok(contrastRatio(e.color, e.background) >= 4.5, c.name);
     });
+    assert.equal(seen.controls[table.controls.findIndex((c) => c.name === "Text6")].name, "得点 0 点");
     // The question shows each slot's caption and box together, one box asking.
     const slots = table.controls.filter((c) => c.name.startsWith("Text4_"));
     for (const c of slots)
@@ -73,6 +78,18 @@ test("each control is where the table puts it, in its face, colours and state", 
     const asked = slots.filter((c) => seen.controls[table.controls.indexOf(c)].text === "？");
     assert.equal(asked.length, 1);
     assert.ok(await shown(page, asked[0].name));
+    // Each value is said with its unit, the asked one as asked for; an edit is said too.
+    for (const c of slots.filter((c) => seen.controls[table.controls.indexOf(c)].display !== "none")) {
+        const { text, name } = seen.controls[table.controls.indexOf(c)];
+        if (text === "？") assert.equal(name, `${c.accessibleName} 求める`);
+        else {
+            const unit = name.split(" ").at(-1);
+            assert.equal(name, `${c.accessibleName} ${text} ${unit}`);
+            assert.ok(["アンペア", "ボルト", "オーム"].includes(unit), name);
+        }
+    }
+    await page.fill(`#${asked[0].name}`, "7");
+    assert.match(await page.getAttribute(`#${asked[0].name}`, "aria-label"), / 7 (アンペア|ボルト|オーム)$/);
 
     // On a small screen the whole window shows, smaller.
     await page.setViewportSize({ width: 396, height: 400 });
@@ -158,10 +175,13 @@ test("a question by keyboard: Tab order, typing, Enter and Space", async () => {
     assert.deepEqual(page.errors, []);
 });
 
-test("the first question's circuit is the desktop's, pixel for pixel", async () => {
-    const page = await openDrill(browser, { clock: "12:34:07" });
-    const png = readFileSync(new URL("../data/first-question-1x.png", import.meta.url)).toString("base64");
-    const result = await page.evaluate(async (png) => {
+// At device pixel ratio 2 the circuit is drawn at device resolution, as the
+// desktop draws it at twice its size.
+for (const ratio of [1, 1.5, 2])
+test(`the first question's circuit is the desktop's, pixel for pixel, at ${ratio}×`, async () => {
+    const page = await openDrill(browser, { clock: "12:34:07", ratio });
+    const png = readFileSync(new URL(`../data/first-question-${ratio}x.png`, import.meta.url)).toString("base64");
+    const result = await page.evaluate(async ([png, ratio]) => {
         const picture = new Image();
         picture.src = `data:image/png;base64,${png}`;
         await picture.decode();
@@ -178,7 +198,8 @@ test("the first question's circuit is the desktop's, pixel for pixel", async () 
         let compared = 0, lines = 0, differing = [];
         for (let y = 0; y < picture.height; ++y)
             for (let x = 0; x < picture.width; ++x) {
-                const inside = (r) => x + w.left >= r.left && x + w.left < r.right && y + w.top >= r.top && y + w.top < r.bottom;
+                const [left, top] = [x / ratio + w.left, y / ratio + w.top];
+                const inside = (r) => left >= r.left && left < r.right && top >= r.top && top < r.bottom;
                 if (covers.some(inside)) continue;
                 const i = 4 * (y * picture.width + x);
                 // Where the figure has no pixel the window's black shows.
@@ -188,8 +209,9 @@ test("the first question's circuit is the desktop's, pixel for pixel", async () 
                 if (shownPixel.some((v, c) => v !== expected[i + c])) differing.push([x, y]);
             }
         return { size: [canvas.width, canvas.height, picture.width, picture.height], compared, lines, differing: differing.slice(0, 10) };
-    }, png);
-    assert.deepEqual(result.size, [792, 573, 792, 573]);
+    }, [png, ratio]);
+    const size = [792, 573].map((n) => Math.ceil(n * ratio));
+    assert.deepEqual(result.size, [...size, ...size]);
     assert.deepEqual(result.differing, []);
     assert.ok(result.compared > 200000 && result.lines > 1000, JSON.stringify(result));
 });

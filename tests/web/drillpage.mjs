@@ -52,12 +52,18 @@ function fixClock(time) {
     };
 }
 
-// A new tab with the first question set up; the page's errors are kept.
-export async function openDrill(browser, { clock } = {}) {
+// A new tab with the first question set up, on a screen of that many device
+// pixels to a CSS pixel; the page's errors are kept.
+export async function openDrill(browser, { clock, ratio } = {}) {
     const page = await browser.context.newPage();
     page.errors = [];
     page.on("pageerror", (error) => page.errors.push(error));
     if (clock) await page.addInitScript(fixClock, clock);
+    if (ratio) {
+        const cdp = await page.context().newCDPSession(page);
+        const screen = { width: 1024, height: 768, deviceScaleFactor: ratio, mobile: false };
+        await cdp.send("Emulation.setDeviceMetricsOverride", screen);
+    }
     await page.goto(browser.url);
     await page.waitForFunction(() => (document.getElementById("Label4")?.textContent ?? "") !== "");
     return page;
@@ -79,3 +85,17 @@ export const shown = (page, name) =>
         const e = document.getElementById(id);
         return e !== null && getComputedStyle(e).display !== "none";
     }, name);
+
+// The contrast ratio of two computed colours, "rgb(r, g, b)", as the
+// accessibility guidelines measure it.
+export function contrastRatio(a, b) {
+    const luminance = (css) => {
+        const [r, g, b] = css.match(/\d+/g).slice(0, 3).map((v) => {
+            const c = v / 255;
+            return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+        });
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    };
+    const [l1, l2] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+    return (l1 + 0.05) / (l2 + 0.05);
+}
