@@ -7,7 +7,8 @@
 #   sh bench/run-bench.sh [BUILD_DIR [WEB_SITE_DIR]]
 #
 # OHM_BENCH_RUNS (default 40) and OHM_BENCH_MEDIAN (default 21) trade time
-# for steadier figures.
+# for steadier figures; so do OHM_BENCH_WEB_PAIRS and OHM_BENCH_WEB_LOADS for
+# the web edition's (bench/web-bench.mjs).
 set -eu
 
 build=${1:-build}
@@ -144,4 +145,14 @@ if [ -n "$site" ] && [ -d "$site" ]; then
             printf "%-44s %8.1f KB  %-6s  <= 150 KB\n", "web edition, gzipped download in all", kb,
                 kb <= 150 ? "met" : "missed"
         }'
+
+    # Its first question and its 次 in headless Chromium, driven by the
+    # Playwright of the web tests.
+    here=$(dirname "$0")
+    if [ ! -x /usr/bin/chromium ] || [ ! -d "$here/../tests/web/node_modules/playwright-core" ]; then
+        sh "$here/../scripts/install-deps.sh" web >"$work/web-deps.log" 2>&1 ||
+            fail "could not install Chromium and Playwright for the web edition" "$work/web-deps.log"
+    fi
+    node "$here/web-bench.mjs" "$site" 2>"$work/web.log" ||
+        fail "the web edition's runs in Chromium failed" "$work/web.log"
 fi
