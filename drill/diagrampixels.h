@@ -46,10 +46,14 @@ public:
     void render(double devicePixelRatio, DevicePixels &out) const;
     DevicePixels render(double devicePixelRatio) const;
 
+    // The same lines as the other surface, so the same pixels at any ratio.
+    bool sameLines(const PixelSurface &other) const { return lines_ == other.lines_; }
+
 private:
     struct Line {
         float x1, y1, x2, y2;
         int colour;
+        friend bool operator==(const Line &, const Line &) = default;
     };
 
     int width_;

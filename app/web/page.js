@@ -72,6 +72,8 @@ document.body.prepend(win);
 document.getElementById("Text7").inputMode = "decimal";
 const notice = document.getElementById("notice");
 
+let image = null;
+
 // What the module asks of the page, by control index.
 const page = {
     text: (i) => (elements[i].tagName === "INPUT" ? elements[i].value : elements[i].textContent),
@@ -88,10 +90,14 @@ const page = {
         if (name) elements[i].setAttribute("aria-label", name);
         else elements[i].removeAttribute("aria-label");
     },
+    // The figure's pixels are copied into one image kept for the next.
     drawFigure(width, height, rgba) {
-        canvas.width = width;
-        canvas.height = height;
-        const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
+        if (image?.width !== width || image?.height !== height) {
+            canvas.width = width;
+            canvas.height = height;
+            image = new ImageData(width, height);
+        }
+        image.data.set(rgba);
         canvas.getContext("2d").putImageData(image, 0, 0);
     },
     // Emptied first, so the same words said twice are read twice.

@@ -14,7 +14,9 @@
 #include "marking/answer.h"
 #include "marking/marking.h"
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <optional>
@@ -99,6 +101,19 @@ Rgb readableDisabledLetters()
     auto byte = [](double v) { return static_cast<std::uint8_t>(v * 255 + 0.5); };
     return {byte(letters.red), byte(letters.green), byte(letters.blue)};
 }
+
+// Each device pixel's colour index as the canvas's red, green, blue and
+// alpha; where no line is drawn the pixel is clear and the window's black
+// shows through.
+using RgbaBytes = std::array<std::uint8_t, 4>;
+constexpr std::array<RgbaBytes, 256> Rgba = [] {
+    std::array<RgbaBytes, 256> table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Rgb rgb = i == NoPixel ? WindowBackground : Palette[i % 16];
+        table[i] = {rgb.red, rgb.green, rgb.blue, std::uint8_t(i == NoPixel ? 0 : 255)};
+    }
+    return table;
+}();
 
 // What a screen reader is told a control is. A page cannot give a box a
 // spoken value apart from its text, so a box with a spoken form of its own
@@ -227,17 +242,20 @@ private:
 
     void figureDrawn() override
     {
+        // Most questions draw the very circuit the last one drew.
+        if (shown_ && shownRatio_ == ratio_ && surface_.sameLines(*shown_))
+            return;
+        shown_ = surface_;
+        shownRatio_ = ratio_;
         surface_.render(ratio_, pixels_);
-        rgba_.resize(pixels_.colours.size() * 4);
-        for (std::size_t i = 0; i < pixels_.colours.size(); ++i) {
-            const std::uint8_t colour = pixels_.colours[i];
-            // Where no line is drawn the window's black shows through.
-            const Rgb rgb = colour == NoPixel ? WindowBackground : Palette[colour % 16];
-            rgba_[4 * i] = rgb.red;
-            rgba_[4 * i + 1] = rgb.green;
-            rgba_[4 * i + 2] = rgb.blue;
-            rgba_[4 * i + 3] = colour == NoPixel ? 0 : 255;
-        }
+        // One look-up per device pixel: a new question repaints the whole
+        // figure, half a million pixels at ratio 2.
+        const std::size_t count = pixels_.colours.size();
+        rgba_.resize(count * 4);
+        const std::uint8_t *colour = pixels_.colours.data();
+        std::uint8_t *out = rgba_.data();
+        for (std::size_t i = 0; i < count; ++i, out += 4)
+            std::memcpy(out, &Rgba[colour[i]], 4);
         page_.call<void>("drawFigure", pixels_.width, pixels_.height,
                          val(emscripten::typed_memory_view(rgba_.size(), rgba_.data())));
     }
@@ -257,6 +275,8 @@ private:
     BrowserClock clock_;
     SeededRandom random_;
     PixelSurface surface_;
+    std::optional<PixelSurface> shown_; // the lines on the canvas, at shownRatio_
+    double shownRatio_ = 0;
     DevicePixels pixels_;
     std::vector<std::uint8_t> rgba_;
     std::vector<bool> renamed_;
