@@ -70,9 +70,12 @@ export async function openDrill(browser, { clock, url } = {}) {
     page.on("pageerror", (error) => page.errors.push(error));
     if (clock) await page.addInitScript(fixClock, clock);
     await page.goto(url ?? browser.url);
-    await page.waitForFunction(() => (document.getElementById("Label4")?.textContent ?? "") !== "");
+    await firstQuestion(page);
     return page;
 }
+
+export const firstQuestion = (page) =>
+    page.waitForFunction(() => (document.getElementById("Label4")?.textContent ?? "") !== "");
 
 // The module's table of the window and its controls, and its test exports.
 export const controlTable = (page) => page.evaluate(() => globalThis.ohmDrill.controlTable());

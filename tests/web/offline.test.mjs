@@ -4,13 +4,13 @@ import assert from "node:assert/strict";
 import { dirname, join } from "node:path";
 import { after, before, test } from "node:test";
 import { pathToFileURL } from "node:url";
-import { answer, controlTable, expectedAnswer, openDrill, playDrill, shows, startBrowser } from "./drillpage.mjs";
+import { answer, controlTable, expectedAnswer, firstQuestion, openDrill, playDrill, shows, startBrowser } from "./drillpage.mjs";
 
 let browser;
 before(async () => (browser = await startBrowser()));
 after(() => browser?.close());
 
-test("installable, and once visited the site runs with its server and the network gone", async () => {
+test("installed, the site runs with its server and the network gone; 終了 closes the app", async () => {
     const page = await openDrill(browser);
     const table = await controlTable(page);
     const manifest = await page.evaluate(async () => {
@@ -33,14 +33,27 @@ test("installable, and once visited the site runs with its server and the networ
     await page.evaluate(() => navigator.serviceWorker.ready);
     await page.reload();
     assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null));
+    // Installed as a browser would from the manifest, whose id is the site.
+    const cdp = await browser.context.newCDPSession(page);
+    await cdp.send("PWA.install", { manifestId: browser.url });
     await browser.stopServer();
     await browser.context.setOffline(true);
     await page.reload();
-    await page.waitForFunction(() => (document.getElementById("Label4")?.textContent ?? "") !== "");
+    await firstQuestion(page);
     await answer(page, table, await expectedAnswer(page));
     assert.equal(await shows(page, "Text2_1"), "○");
     assert.equal(await shows(page, "Text6"), "10");
     assert.deepEqual(page.errors, []);
+
+    // The app opened from its icon (a tab, headless) has only itself in its
+    // history, so 終了 closes it.
+    const launched = browser.context.waitForEvent("page");
+    await cdp.send("PWA.launch", { manifestId: browser.url });
+    const app = await launched;
+    await firstQuestion(app);
+    const closed = app.waitForEvent("close");
+    await app.click("#Command1");
+    await closed;
 });
 
 test("the edition in one file runs from the disk, offline, to the drill's end", async () => {
