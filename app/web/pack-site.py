@@ -17,8 +17,7 @@ from pathlib import Path
 
 TYPES = {".woff2": "font/woff2", ".svg": "image/svg+xml", ".png": "image/png"}
 IMPORT = 'import loadDrill from "./webface.js";\n'
-
-
+SCRIPT = '<script type="module" src="page.js"></script>'
 
 
 def worker(site, template):
@@ -62,16 +61,16 @@ def single(site, loader, out):
         return ""
 
     page = (site / "page.js").read_text(encoding="utf-8")
-    if IMPORT not in page:
-        sys.exit("pack-site.py: page.js no longer imports the module as expected")
+    html = (site / "index.html").read_text(encoding="utf-8")
+    if IMPORT not in page or SCRIPT not in html:
+        sys.exit("pack-site.py: index.html or page.js no longer loads the module as expected")
     script = inline_script(loader.read_text(encoding="utf-8")) + "\n"
     script += inline_script(page.replace(IMPORT, ""), '<script type="module">')
-    html = (site / "index.html").read_text(encoding="utf-8")
     html = re.sub(r"(<link [^>]*>)\n", lambda m: link(m[1]), html)
-    html = html.replace('<script type="module" src="page.js"></script>', script)
+    html = html.replace(SCRIPT, script)
     data = html.encode()
     out.write_bytes(data)
-    sizes[loader.name + " (with the module)"] = loader.stat().st_size
+    sizes["the module with its WebAssembly"] = loader.stat().st_size
     pieces = ", ".join(f"{name} {size // 1024} KB" for name, size in sizes.items())
     print(f"{out.name}: {len(data) // 1024} KB, {len(gzip.compress(data, 9)) // 1024} KB gzipped; in it: {pieces}")
 
