@@ -2,6 +2,10 @@
 // the pupil's clicks and Enter to it; everything else is decided there.
 import loadDrill from "./webface.js";
 
+// Served, the site keeps itself for use offline; a page opened from a disk
+// has no service worker and needs none.
+if (/^https?:$/.test(location.protocol)) navigator.serviceWorker?.register("sw.js");
+
 const drill = await loadDrill();
 const table = drill.controlTable();
 // For the tests, and for a look from the browser's console.
