@@ -146,6 +146,18 @@ if [ -n "$site" ] && [ -d "$site" ]; then
                 kb <= 150 ? "met" : "missed"
         }'
 
+    # The edition in one file to hand out, beside the site: as it lies on a
+    # disk, and as a server would send it.
+    single=$(dirname "$site")/ohm-parallel.html
+    if [ -f "$single" ]; then
+        printf "%s %s\n" "$(wc -c <"$single")" "$(gzip -9c "$single" | wc -c)" | awk '
+            function row(label, bytes) {
+                printf "%-44s %8.1f KB  %-6s  <= 200 KB\n", label, bytes / 1024,
+                    bytes <= 200 * 1024 ? "met" : "missed"
+            }
+            { row("web edition in one file", $1); row("web edition in one file, gzipped", $2) }'
+    fi
+
     # Its first question and its 次 in headless Chromium, driven by the
     # Playwright of the web tests.
     here=$(dirname "$0")
