@@ -9,16 +9,27 @@ import { chromium } from "playwright-core";
 const site = process.env.OHM_WEB_SITE;
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm" };
 
-export async function startBrowser() {
+// The site on a free loopback port. Its page with ?clock=12:34:07 reads that
+// time of day, for a browser that cannot run a script before the page's own.
+export async function serveSite() {
     // Only the site's own files, which have no folders: no path escapes it.
     const server = createServer((request, response) => {
-        const name = new URL(request.url, "http://x").pathname.slice(1) || "index.html";
+        const url = new URL(request.url, "http://x");
+        const name = url.pathname.slice(1) || "index.html";
         readFile(join(site, name.replaceAll("/", "")), (error, body) => {
             if (error) return response.writeHead(404).end();
+            const clock = url.searchParams.get("clock");
+            if (clock && name === "index.html")
+                body = String(body).replace("<head>", `<head><script>(${fixClock})(${JSON.stringify(clock)})</script>`);
             response.writeHead(200, { "Content-Type": types[extname(name)] ?? "font/woff2" }).end(body);
         });
     });
     await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+    return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+export async function startBrowser() {
+    const server = await serveSite();
     const profile = mkdtempSync(join(tmpdir(), "ohm-chromium-"));
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: "/usr/bin/chromium",
@@ -28,7 +39,7 @@ export async function startBrowser() {
     });
     return {
         context,
-        url: `http://127.0.0.1:${server.address().port}/`,
+        url: server.url,
         async close() {
             await context.close();
             server.close();
@@ -79,3 +90,27 @@ export const shown = (page, name) =>
         const e = document.getElementById(id);
         return e !== null && getComputedStyle(e).display !== "none";
     }, name);
+
+// Where the table puts a control once the drill has started: start-up moves
+// the rows of numbers and marks to a 36-pixel pitch.
+export function placeOf(c) {
+    const row = /^Text([12])_/.exec(c.name);
+    return row ? { ...c.rect, left: 36 * c.index + 50, top: row[1] === "1" ? 445 : 477 } : c.rect;
+}
+
+// Each control's border box relative to the window, by name; a hidden
+// control has no box, so its place is read from its style.
+export const layout = (page) =>
+    page.evaluate(() => {
+        const w = document.getElementById("Form1").getBoundingClientRect();
+        const rects = {};
+        for (const { name } of globalThis.ohmDrill.controlTable().controls) {
+            const e = document.getElementById(name);
+            const s = getComputedStyle(e);
+            const r = e.getBoundingClientRect();
+            rects[name] = s.display === "none"
+                ? Object.fromEntries(["left", "top", "width", "height"].map((k) => [k, parseFloat(s[k])]))
+                : { left: r.left - w.left, top: r.top - w.top, width: r.width, height: r.height };
+        }
+        return { window: { width: w.width, height: w.height }, rects };
+    });
