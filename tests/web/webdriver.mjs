@@ -15,16 +15,29 @@ async function freePort() {
     return port;
 }
 
-// WebKitGTK's WebDriver in a process group of its own, with a private X
-// display for the browser windows it opens.
+function displayNumber(xvfb) {
+    return new Promise((resolve, reject) => {
+        xvfb.stdio[3].once("data", (number) => resolve(String(number).trim()));
+        xvfb.once("exit", () => reject(new Error("Xvfb did not start")));
+    });
+}
+
+// WebKitGTK's WebDriver on a private X display for the browser windows it
+// opens, the display numbered by Xvfb itself.
 export async function startWebKit() {
     const port = await freePort();
-    const driver = spawn(
-        "xvfb-run",
-        ["-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", "WebKitWebDriver", `--port=${port}`],
-        { detached: true, stdio: "ignore" },
-    );
-    const exited = new Promise((resolve) => driver.once("exit", resolve));
+    const display = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"], {
+        stdio: ["ignore", "ignore", "ignore", "pipe"],
+    });
+    const driver = spawn("WebKitWebDriver", [`--port=${port}`], {
+        stdio: "ignore",
+        env: { ...process.env, DISPLAY: `:${await displayNumber(display)}` },
+    });
+    const exited = Promise.all([driver, display].map((p) => new Promise((resolve) => p.once("exit", resolve))));
+    // The browser ends with the driver, or with the display; both go even
+    // when the tests stop short.
+    const stop = () => [driver, display].forEach((p) => p.exitCode === null && p.kill());
+    process.once("exit", stop);
     const call = async (method, path, body) => {
         const response = await fetch(`http://127.0.0.1:${port}${path}`, {
             method,
@@ -35,18 +48,21 @@ export async function startWebKit() {
         if (!response.ok) throw new Error(`WebDriver ${method} ${path}: ${value.error}: ${value.message}`);
         return value;
     };
-    for (let tries = 0; ; ++tries) {
-        const ready = await call("GET", "/status").then((s) => s.ready, () => false);
-        if (ready) break;
-        if (tries === 100 || driver.exitCode !== null) throw new Error("WebKitWebDriver did not start");
-        await sleep(100);
+    let started;
+    try {
+        for (let tries = 0; !(await call("GET", "/status").then((s) => s.ready, () => false)); ++tries) {
+            if (tries === 100 || driver.exitCode !== null) throw new Error("WebKitWebDriver did not start");
+            await sleep(100);
+        }
+        started = await call("POST", "/session", { capabilities: {} });
+    } catch (error) {
+        stop();
+        throw error;
     }
-    const { sessionId, capabilities } = await call("POST", "/session", { capabilities: {} });
-    const session = `/session/${sessionId}`;
+    const session = `/session/${started.sessionId}`;
     const find = async (name) =>
         (await call("POST", `${session}/element`, { using: "css selector", value: `#${name}` }))[elementKey];
     return {
-        version: `${capabilities.browserName} ${capabilities.browserVersion}`,
         goto: (url) => call("POST", `${session}/url`, { url }),
         // The function runs in the page with one argument; what it throws is thrown here.
         async evaluate(fn, arg) {
@@ -63,7 +79,7 @@ export async function startWebKit() {
         screenshot: async () => Buffer.from(await call("GET", `${session}/screenshot`), "base64"),
         async close() {
             await call("DELETE", session).catch(() => {});
-            process.kill(-driver.pid, "SIGTERM");
+            stop();
             await exited;
         },
     };
