@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
-import { controlTable, expectedAnswer, openDrill, placeOf, shown, shows, startBrowser } from "./drillpage.mjs";
+import { controlTable, expectedAnswer, keyFor, openDrill, placeOf, shown, shows, startBrowser } from "./drillpage.mjs";
 
 let browser;
 before(async () => (browser = await startBrowser()));
@@ -77,12 +77,6 @@ test("each control is where the table puts it, in its face, colours and state", 
     assert.deepEqual([box.width, box.height], [table.width / 2, table.height / 2]);
     assert.deepEqual(page.errors, []);
 });
-
-// The keypad's key for each character of an answer, found by its caption.
-function keyFor(table, character) {
-    const caption = character === "." ? "・" : String.fromCharCode(0xff10 + Number(character));
-    return table.controls.find((c) => c.name.startsWith("Command2_") && c.caption === caption).name;
-}
 
 test("a whole drill of ten questions by mouse, then the end", async () => {
     const page = await openDrill(browser);

@@ -78,6 +78,12 @@ export async function openDrill(browser, { clock } = {}) {
 export const controlTable = (page) => page.evaluate(() => globalThis.ohmDrill.controlTable());
 export const expectedAnswer = (page) => page.evaluate(() => globalThis.ohmDrill.expectedAnswerText());
 
+// The keypad's key for each character of an answer, found by its caption.
+export function keyFor(table, character) {
+    const caption = character === "." ? "・" : String.fromCharCode(0xff10 + Number(character));
+    return table.controls.find((c) => c.name.startsWith("Command2_") && c.caption === caption).name;
+}
+
 // What a control shows: a box's value, a label's or button's text.
 export const shows = (page, name) =>
     page.evaluate((id) => {

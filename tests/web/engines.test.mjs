@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 import puppeteer from "puppeteer-core";
-import { controlTable, expectedAnswer, layout, placeOf, serveSite, shown, shows, startBrowser } from "./drillpage.mjs";
+import { controlTable, expectedAnswer, keyFor, layout, placeOf, serveSite, shown, shows, startBrowser } from "./drillpage.mjs";
 import { startWebKit } from "./webdriver.mjs";
 
 let site;
@@ -16,9 +16,7 @@ after(() => site?.close());
 // Each engine's tab as { goto, evaluate, click, type, press, close }, the
 // controls named as in the table.
 const engines = {
-    async WebKit() {
-        return startWebKit();
-    },
+    WebKit: startWebKit,
     async Firefox() {
         const browser = await puppeteer.launch({
             browser: "firefox",
@@ -49,12 +47,6 @@ const engines = {
         };
     },
 };
-
-// The keypad's key for each character of an answer, found by its caption.
-function keyFor(table, character) {
-    const caption = character === "." ? "・" : String.fromCharCode(0xff10 + Number(character));
-    return table.controls.find((c) => c.name.startsWith("Command2_") && c.caption === caption).name;
-}
 
 for (const [engine, open] of Object.entries(engines))
     test(`${engine}: the layout, a right and a wrong answer, 次 and the end`, async (t) => {
