@@ -18,7 +18,7 @@ run: build
 	./$(BUILD)/ohm-parallel
 
 # The suite runs after the static checks, so CI gets both; the web face's
-# tests in Chromium come last.
+# tests in the browsers come last.
 test: lint web-build
 	cd $(BUILD) && ctest --output-on-failure --timeout 300 -j 2
 	@sh tests/web/run.sh $(WEB_BUILD)/site

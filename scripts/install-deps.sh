@@ -13,6 +13,8 @@ for arg in "$@"; do
     if [ "$arg" = web ]; then
         web=yes
         extra="$extra emscripten chromium"
+        # WebKitGTK through its WebDriver, and Firefox ESR, for the other engines' tests.
+        extra="$extra webkit2gtk-driver firefox-esr"
         # A Node.js from elsewhere brings its own npm.
         command -v npm >/dev/null 2>&1 || extra="$extra nodejs npm"
     else

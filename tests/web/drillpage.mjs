@@ -14,16 +14,33 @@ const types = {
     ...{ ".webmanifest": "application/manifest+json", ".png": "image/png", ".svg": "image/svg+xml" },
 };
 
-export async function startBrowser() {
+// The site on a free loopback port. Its page with ?clock=12:34:07 reads that
+// time of day, for a browser that cannot run a script before the page's own.
+export async function serveSite() {
     // Only the site's own files, which have no folders: no path escapes it.
     const server = createServer((request, response) => {
-        const name = new URL(request.url, "http://x").pathname.slice(1) || "index.html";
+        const url = new URL(request.url, "http://x");
+        const name = url.pathname.slice(1) || "index.html";
         readFile(join(site, name.replaceAll("/", "")), (error, body) => {
             if (error) return response.writeHead(404).end();
+            const clock = url.searchParams.get("clock");
+            if (clock && name === "index.html")
+                body = String(body).replace("<head>", `<head><script>(${fixClock})(${JSON.stringify(clock)})</script>`);
             response.writeHead(200, { "Content-Type": types[extname(name)] ?? "font/woff2" }).end(body);
         });
     });
     await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+    return {
+        url: `http://127.0.0.1:${server.address().port}/`,
+        async close() {
+            server.closeAllConnections();
+            await new Promise((resolve) => server.close(resolve));
+        },
+    };
+}
+
+export async function startBrowser() {
+    const server = await serveSite();
     const profile = mkdtempSync(join(tmpdir(), "ohm-chromium-"));
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: "/usr/bin/chromium",
@@ -33,15 +50,12 @@ export async function startBrowser() {
     });
     return {
         context,
-        url: `http://127.0.0.1:${server.address().port}/`,
+        url: server.url,
         // The site's server gone, as when the network is.
-        async stopServer() {
-            server.closeAllConnections();
-            await new Promise((resolve) => server.close(resolve));
-        },
+        stopServer: () => server.close(),
         async close() {
             await context.close();
-            server.close();
+            await server.close();
             rmSync(profile, { recursive: true, force: true });
         },
     };
@@ -87,6 +101,12 @@ export const firstQuestion = (page) =>
 export const controlTable = (page) => page.evaluate(() => globalThis.ohmDrill.controlTable());
 export const expectedAnswer = (page) => page.evaluate(() => globalThis.ohmDrill.expectedAnswerText());
 
+// The keypad's key for each character of an answer, found by its caption.
+export function keyFor(table, character) {
+    const caption = character === "." ? "・" : String.fromCharCode(0xff10 + Number(character));
+    return table.controls.find((c) => c.name.startsWith("Command2_") && c.caption === caption).name;
+}
+
 // What a control shows: a box's value, a label's or button's text.
 export const shows = (page, name) =>
     page.evaluate((id) => {
@@ -112,12 +132,6 @@ export function contrastRatio(a, b) {
     };
     const [l1, l2] = [luminance(a), luminance(b)].sort((x, y) => y - x);
     return (l1 + 0.05) / (l2 + 0.05);
-}
-
-// The keypad's key for each character of an answer, found by its caption.
-function keyFor(table, character) {
-    const caption = character === "." ? "・" : String.fromCharCode(0xff10 + Number(character));
-    return table.controls.find((c) => c.name.startsWith("Command2_") && c.caption === caption).name;
 }
 
 // An answer built on the keypad, then 入力.
@@ -153,3 +167,27 @@ export async function playDrill(page, table) {
     assert.equal(await shown(page, "Form1"), false);
     assert.equal(await shows(page, "ended"), table.endedNotice);
 }
+
+// Where the table puts a control once the drill has started: start-up moves
+// the rows of numbers and marks to a 36-pixel pitch.
+export function placeOf(c) {
+    const row = /^Text([12])_/.exec(c.name);
+    return row ? { ...c.rect, left: 36 * c.index + 50, top: row[1] === "1" ? 445 : 477 } : c.rect;
+}
+
+// Each control's border box relative to the window, by name; a hidden
+// control has no box, so its place is read from its style.
+export const layout = (page) =>
+    page.evaluate(() => {
+        const w = document.getElementById("Form1").getBoundingClientRect();
+        const rects = {};
+        for (const { name } of globalThis.ohmDrill.controlTable().controls) {
+            const e = document.getElementById(name);
+            const s = getComputedStyle(e);
+            const r = e.getBoundingClientRect();
+            rects[name] = s.display === "none"
+                ? Object.fromEntries(["left", "top", "width", "height"].map((k) => [k, parseFloat(s[k])]))
+                : { left: r.left - w.left, top: r.top - w.top, width: r.width, height: r.height };
+        }
+        return { window: { width: w.width, height: w.height }, rects };
+    });

@@ -1,5 +1,6 @@
 #!/bin/sh
-# The web face's tests in Chromium against the built site:
+# The web face's tests in Chromium, WebKitGTK and Firefox ESR against the
+# built site:
 #
 #   sh tests/web/run.sh SITE_DIR
 #
