@@ -115,7 +115,11 @@ const page = {
         line.id = "ended";
         line.textContent = table.endedNotice;
         document.body.prepend(line);
-        window.close();
+        // An installed app's own window closes, as the desktop window does;
+        // a browser tab stays with the line, even where the browser would
+        // let a tab that has only this page in its history be closed.
+        const app = ["standalone", "fullscreen", "minimal-ui"].some((mode) => matchMedia(`(display-mode: ${mode})`).matches);
+        if (app || navigator.standalone) window.close();
     },
 };
 
