@@ -8,6 +8,7 @@ const table = drill.controlTable();
 globalThis.ohmDrill = drill;
 
 document.title = table.caption;
+document.querySelector("h1").textContent = table.caption;
 const win = document.createElement("div");
 win.id = "Form1";
 win.setAttribute("role", "group");
@@ -25,7 +26,8 @@ canvas.style.height = `${table.height}px`;
 win.append(canvas);
 
 const tags = { label: "div", textBox: "input", button: "button" };
-const elements = table.controls.map((c) => {
+const elements = [];
+for (const c of table.controls) {
     const e = document.createElement(tags[c.kind]);
     e.id = c.name;
     if (c.kind === "textBox") {
@@ -51,10 +53,10 @@ const elements = table.controls.map((c) => {
     if (c.letters) e.style.color = c.letters;
     if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
     if (c.accessibleDescription) e.setAttribute("aria-description", c.accessibleDescription);
-    if (c.kind !== "label") {
-        const position = table.focusOrder.indexOf(c.name);
-        e.tabIndex = c.focusable && position >= 0 ? position + 1 : -1;
-    }
+    // Tab follows the order of the page (see below), never a tabindex above 0.
+    if (c.kind !== "label") e.tabIndex = c.focusable && table.focusOrder.includes(c.name) ? 0 : -1;
+    // Painted in the table's order wherever it stands in the page.
+    e.style.zIndex = elements.length + 1;
     if (c.kind === "button") e.addEventListener("click", () => drill.click(c.name));
     if (c.kind === "textBox")
         e.addEventListener("keydown", (event) => {
@@ -63,10 +65,24 @@ const elements = table.controls.map((c) => {
             event.preventDefault();
             drill.enterPressed(c.name);
         });
-    win.append(e);
-    return e;
+    elements.push(e);
+}
+// The page holds the controls in focus order, so that Tab and a screen
+// reader's reading go the same way; each of the others comes just before the
+// next control after it in the table that has a place in the focus order,
+// as a box's caption comes before the box.
+const before = new Map(table.focusOrder.map((name) => [name, []]));
+let waiting = [];
+table.controls.forEach((c, i) => {
+    waiting.push(elements[i]);
+    if (!before.has(c.name)) return;
+    before.set(c.name, waiting);
+    waiting = [];
 });
-document.body.prepend(win);
+for (const name of table.focusOrder) win.append(...before.get(name));
+win.append(...waiting);
+const main = document.querySelector("main");
+main.append(win);
 // Decimal keys on a phone's keyboard for the answer.
 document.getElementById("Text7").inputMode = "decimal";
 const notice = document.getElementById("notice");
@@ -103,7 +119,7 @@ const page = {
         const line = document.createElement("p");
         line.id = "ended";
         line.textContent = table.endedNotice;
-        document.body.prepend(line);
+        main.append(line);
         window.close();
     },
 };
