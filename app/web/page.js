@@ -124,15 +124,18 @@ const page = {
     },
 };
 
-// A narrow screen gets the whole window, smaller.
-let ratio = window.devicePixelRatio;
+// A narrow screen, or a page zoomed past the screen, gets the whole window,
+// smaller. The circuit is drawn for the device pixels it then covers, so it
+// stays as sharp as the screen allows: at 200 % on a screen 1024 pixels wide
+// the window is 512 pixels of the page, and 1024 of the screen.
+let ratio = 0;
 function fit() {
     const scale = Math.min(1, innerWidth / table.width, innerHeight / table.height);
     win.style.transform = scale < 1 ? `scale(${scale})` : "";
-    if (window.devicePixelRatio !== ratio) {
-        ratio = window.devicePixelRatio;
-        drill.setDevicePixelRatio(ratio);
-    }
+    const covered = window.devicePixelRatio * scale;
+    // The first time, before the drill starts, only noted for its start.
+    if (ratio && covered !== ratio) drill.setDevicePixelRatio(covered);
+    ratio = covered;
 }
 addEventListener("resize", fit);
 fit();

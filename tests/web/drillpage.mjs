@@ -1,6 +1,6 @@
 // What the web tests share: the site served on a free loopback port, Debian's
 // Chromium headless on a fresh profile, and the drill opened in a new tab.
-import { mkdtempSync, readFile, rmSync } from "node:fs";
+import { mkdirSync, mkdtempSync, readFile, rmSync, writeFileSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join } from "node:path";
@@ -9,7 +9,10 @@ import { chromium } from "playwright-core";
 const site = process.env.OHM_WEB_SITE;
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm" };
 
-export async function startBrowser() {
+// zoom: the browser's own zoom for every page, as a pupil sets it with Ctrl
+// and +, here through the profile's default zoom level (1.2 to the power of
+// the level).
+export async function startBrowser({ zoom = 1 } = {}) {
     // Only the site's own files, which have no folders: no path escapes it.
     const server = createServer((request, response) => {
         const name = new URL(request.url, "http://x").pathname.slice(1) || "index.html";
@@ -20,6 +23,9 @@ export async function startBrowser() {
     });
     await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
     const profile = mkdtempSync(join(tmpdir(), "ohm-chromium-"));
+    mkdirSync(join(profile, "Default"));
+    const level = Math.log(zoom) / Math.log(1.2);
+    writeFileSync(join(profile, "Default", "Preferences"), JSON.stringify({ partition: { default_zoom_level: { x: level } } }));
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: "/usr/bin/chromium",
         viewport: { width: 1024, height: 768 },
