@@ -12,6 +12,7 @@ const table = drill.controlTable();
 globalThis.ohmDrill = drill;
 
 document.title = table.caption;
+document.querySelector("h1").textContent = table.caption;
 const win = document.createElement("div");
 win.id = "Form1";
 win.setAttribute("role", "group");
@@ -29,7 +30,8 @@ canvas.style.height = `${table.height}px`;
 win.append(canvas);
 
 const tags = { label: "div", textBox: "input", button: "button" };
-const elements = table.controls.map((c) => {
+const elements = [];
+for (const c of table.controls) {
     const e = document.createElement(tags[c.kind]);
     e.id = c.name;
     if (c.kind === "textBox") {
@@ -55,10 +57,10 @@ const elements = table.controls.map((c) => {
     if (c.letters) e.style.color = c.letters;
     if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
     if (c.accessibleDescription) e.setAttribute("aria-description", c.accessibleDescription);
-    if (c.kind !== "label") {
-        const position = table.focusOrder.indexOf(c.name);
-        e.tabIndex = c.focusable && position >= 0 ? position + 1 : -1;
-    }
+    // Tab follows the order of the page (see below), never a tabindex above 0.
+    if (c.kind !== "label") e.tabIndex = c.focusable && table.focusOrder.includes(c.name) ? 0 : -1;
+    // Painted in the table's order wherever it stands in the page.
+    e.style.zIndex = elements.length + 1;
     if (c.kind === "button") e.addEventListener("click", () => drill.click(c.name));
     if (c.kind === "textBox" && c.spoken) e.addEventListener("input", () => drill.edited(c.name));
     if (c.kind === "textBox")
@@ -68,10 +70,24 @@ const elements = table.controls.map((c) => {
             event.preventDefault();
             drill.enterPressed(c.name);
         });
-    win.append(e);
-    return e;
+    elements.push(e);
+}
+// The page holds the controls in focus order, so that Tab and a screen
+// reader's reading go the same way; each of the others comes just before the
+// next control after it in the table that has a place in the focus order,
+// as a box's caption comes before the box.
+const before = new Map(table.focusOrder.map((name) => [name, []]));
+let waiting = [];
+table.controls.forEach((c, i) => {
+    waiting.push(elements[i]);
+    if (!before.has(c.name)) return;
+    before.set(c.name, waiting);
+    waiting = [];
 });
-document.body.prepend(win);
+for (const name of table.focusOrder) win.append(...before.get(name));
+win.append(...waiting);
+const main = document.querySelector("main");
+main.append(win);
 // Decimal keys on a phone's keyboard for the answer.
 document.getElementById("Text7").inputMode = "decimal";
 const notice = document.getElementById("notice");
@@ -114,7 +130,7 @@ const page = {
         const line = document.createElement("p");
         line.id = "ended";
         line.textContent = table.endedNotice;
-        document.body.prepend(line);
+        main.append(line);
         // An installed app's own window closes, as the desktop window does;
         // a browser tab stays with the line, even where the browser would
         // let a tab that has only this page in its history be closed.
@@ -123,15 +139,18 @@ const page = {
     },
 };
 
-// A narrow screen gets the whole window, smaller.
-let ratio = window.devicePixelRatio;
+// A narrow screen, or a page zoomed past the screen, gets the whole window,
+// smaller. The circuit is drawn for the device pixels it then covers, so it
+// stays as sharp as the screen allows: at 200 % on a screen 1024 pixels wide
+// the window is 512 pixels of the page, and 1024 of the screen.
+let ratio = 0;
 function fit() {
     const scale = Math.min(1, innerWidth / table.width, innerHeight / table.height);
     win.style.transform = scale < 1 ? `scale(${scale})` : "";
-    if (window.devicePixelRatio !== ratio) {
-        ratio = window.devicePixelRatio;
-        drill.setDevicePixelRatio(ratio);
-    }
+    const covered = window.devicePixelRatio * scale;
+    // The first time, before the drill starts, only noted for its start.
+    if (ratio && covered !== ratio) drill.setDevicePixelRatio(covered);
+    ratio = covered;
 }
 addEventListener("resize", fit);
 fit();

@@ -194,9 +194,9 @@ class Session:
 
 
 def parse_question(text):
-    """The notice of a new question: number, task, given (name, value, unit)
-    and the asked name."""
-    m = re.search(r"通知 第(\d+)問　((?:電流|電圧|抵抗)を求めよう)。(.*)、(\S+ \S+) を求める", text)
+    """The notice of a new question, after 通知 on the desktop: number, task,
+    given (name, value, unit) and the asked name."""
+    m = re.search(r"第(\d+)問　((?:電流|電圧|抵抗)を求めよう)。(.*)、(\S+ \S+) を求める", text)
     if not m:
         raise Failure("not a question notice: " + text)
     given = []
@@ -249,8 +249,9 @@ def reviewed_values(s, given):
     return lines
 
 
-def bring_up(s, program):
-    t0 = time.monotonic()
+def start_orca(s, settings=""):
+    """The X server, the buses, speech and Orca, until Orca first speaks;
+    settings: Python lines for Orca's settings module."""
     os.makedirs(s.env["LOCPATH"])
     localedef = subprocess.run(["localedef", "-i", "ja_JP", "-f", "UTF-8",
                                 os.path.join(s.env["LOCPATH"], "ja_JP.UTF-8")],
@@ -285,8 +286,15 @@ def bring_up(s, program):
     prefs = os.path.join(s.tmp, "orca")
     os.makedirs(prefs)
     shutil.copy(os.path.join(HERE, "orca-customizations.py"), prefs)
+    with open(os.path.join(prefs, "orca-customizations.py"), "a") as f:
+        f.write(settings)
     s.start("orca", ["/usr/bin/python3", os.path.join(HERE, "start-orca.py"), prefs])
     s.wait_for("Orca's first words", lambda: s.heard())
+
+
+def bring_up(s, program):
+    t0 = time.monotonic()
+    start_orca(s)
     # Orca has switched accessibility on for the session; the program
     # started now exposes its controls, as it would for a pupil.
     s.start("program", [program], env=dict(s.env, QT_QPA_PLATFORM="xcb"))

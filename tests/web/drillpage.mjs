@@ -2,7 +2,7 @@
 // Chromium headless on a fresh profile, the drill opened in a new tab and
 // played through.
 import assert from "node:assert/strict";
-import { mkdtempSync, readFile, rmSync } from "node:fs";
+import { mkdirSync, mkdtempSync, readFile, rmSync, writeFileSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join } from "node:path";
@@ -39,9 +39,15 @@ export async function serveSite() {
     };
 }
 
-export async function startBrowser() {
+// zoom: the browser's own zoom for every page, as a pupil sets it with Ctrl
+// and +, here through the profile's default zoom level (1.2 to the power of
+// the level).
+export async function startBrowser({ zoom = 1 } = {}) {
     const server = await serveSite();
     const profile = mkdtempSync(join(tmpdir(), "ohm-chromium-"));
+    mkdirSync(join(profile, "Default"));
+    const level = Math.log(zoom) / Math.log(1.2);
+    writeFileSync(join(profile, "Default", "Preferences"), JSON.stringify({ partition: { default_zoom_level: { x: level } } }));
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: "/usr/bin/chromium",
         viewport: { width: 1024, height: 768 },
