@@ -21,17 +21,16 @@ double contrastRatio(Colour a, Colour b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-Colour blend(Colour from, Colour to, double t)
-{
-    return {from.red + t * (to.red - from.red), from.green + t * (to.green - from.green),
-            from.blue + t * (to.blue - from.blue)};
-}
-
-double readableBlend(Colour base, Colour from, Colour to)
+Colour readableLetters(Colour base, Colour from, Colour to)
 {
     constexpr int Steps = 32;
+    auto blend = [&](int step) {
+        const double t = double(step) / Steps;
+        return Colour{from.red + t * (to.red - from.red), from.green + t * (to.green - from.green),
+                      from.blue + t * (to.blue - from.blue)};
+    };
     int step = 0;
-    while (step < Steps && contrastRatio(blend(from, to, double(step) / Steps), base) < 4.5)
+    while (step < Steps && contrastRatio(blend(step), base) < 4.5)
         ++step;
-    return double(step) / Steps;
+    return blend(step);
 }

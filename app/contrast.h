@@ -10,10 +10,7 @@ struct Colour {
 // the same colour, 21 for black on white.
 double contrastRatio(Colour a, Colour b);
 
-// How far, from 0 to 1, disabled lettering `from` moves towards the enabled
-// lettering `to` so that it reads at 4.5:1 or better on `base`, in steps of
-// 1/32: just far enough, so it still looks disabled.
-double readableBlend(Colour base, Colour from, Colour to);
-
-// `from` moved the fraction t of the way towards `to`.
-Colour blend(Colour from, Colour to, double t);
+// Disabled lettering `from` moved towards the enabled lettering `to`, in
+// steps of 1/32, just far enough to read at 4.5:1 or better on `base`, so
+// it still looks disabled.
+Colour readableLetters(Colour base, Colour from, Colour to);

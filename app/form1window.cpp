@@ -45,10 +45,9 @@ void makeDisabledTextReadable(QWidget *box)
 {
     auto colour = [](const QColor &c) { return Colour{c.redF(), c.greenF(), c.blueF()}; };
     QPalette p = box->palette();
-    const Colour from = colour(p.color(QPalette::Disabled, QPalette::Text));
-    const Colour to = colour(p.color(QPalette::Active, QPalette::Text));
-    const Colour letters = blend(
-        from, to, readableBlend(colour(p.color(QPalette::Disabled, QPalette::Base)), from, to));
+    const Colour letters = readableLetters(colour(p.color(QPalette::Disabled, QPalette::Base)),
+                                           colour(p.color(QPalette::Disabled, QPalette::Text)),
+                                           colour(p.color(QPalette::Active, QPalette::Text)));
     p.setColor(QPalette::Disabled, QPalette::Text,
                QColor::fromRgbF(float(letters.red), float(letters.green), float(letters.blue)));
     box->setPalette(p);

@@ -96,8 +96,8 @@ constexpr Rgb EnabledLetters{0, 0, 0};
 Rgb readableDisabledLetters()
 {
     auto colour = [](Rgb c) { return Colour{c.red / 255.0, c.green / 255.0, c.blue / 255.0}; };
-    const Colour from = colour(DisabledLetters), to = colour(EnabledLetters);
-    const Colour letters = blend(from, to, readableBlend(colour(DisabledBase), from, to));
+    const Colour letters =
+        readableLetters(colour(DisabledBase), colour(DisabledLetters), colour(EnabledLetters));
     auto byte = [](double v) { return static_cast<std::uint8_t>(v * 255 + 0.5); };
     return {byte(letters.red), byte(letters.green), byte(letters.blue)};
 }
