@@ -1,4 +1,4 @@
-#include "app/benchprobe.h"
+#include "bench/benchprobe.h"
 
 #include <QApplication>
 #include <QLabel>

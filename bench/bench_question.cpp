@@ -1,6 +1,6 @@
-#include "app/canvas.h"
+#include "app/qt/canvas.h"
+#include "app/web/diagrampixels.h"
 #include "drill/diagram.h"
-#include "drill/diagrampixels.h"
 #include "drill/question.h"
 #include "drillwindow.h"
 

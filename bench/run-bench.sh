@@ -36,11 +36,11 @@ bench_question="$build/bench/bench_question"
 # quits, the rest of the run goes to a second file), all on one X server.
 # shellcheck disable=SC2016 # the inner script expands its own arguments
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" env QT_QPA_PLATFORM=xcb sh -c '
-    "$1/bench/bench-startup" "$2" "$3" "$1/ohm-parallel" "$1/bench/ohm-bench-baseline" \
+    "$1/bench/bench-startup" "$2" "$3" "$1/bench/ohm-bench-drill" "$1/bench/ohm-bench-baseline" \
         >"$4/startup.txt" || exit 1
     export OHM_BENCH_EXIT_AFTER_QUESTION=1
     valgrind --tool=callgrind --dump-before="QCoreApplication::exit*" \
-        --callgrind-out-file="$4/start.drill" "$1/ohm-parallel" \
+        --callgrind-out-file="$4/start.drill" "$1/bench/ohm-bench-drill" \
         >/dev/null 2>&1 || exit 1
     valgrind --tool=callgrind --dump-before="QCoreApplication::exit*" \
         --callgrind-out-file="$4/start.baseline" "$1/bench/ohm-bench-baseline" \

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/form1window.h"
-#include "app/services.h"
+#include "app/qt/form1window.h"
+#include "app/qt/services.h"
 #include "drill/numbertext.h"
 #include "marking/marking.h"
 #include "support.h"

@@ -1,4 +1,4 @@
-#include "app/form1window.h"
+#include "app/qt/form1window.h"
 #include "app/spokentext.h"
 #include "drill/numbertext.h"
 #include "marking/keypad.h"

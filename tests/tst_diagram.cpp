@@ -1,7 +1,7 @@
-#include "app/canvas.h"
+#include "app/qt/canvas.h"
+#include "app/web/diagrampixels.h"
 #include "circuitfigure.h"
 #include "drill/diagram.h"
-#include "drill/diagrampixels.h"
 
 #include <QList>
 #include <QPoint>

@@ -1,5 +1,5 @@
-#include "app/fonts.h"
-#include "app/form1window.h"
+#include "app/qt/fonts.h"
+#include "app/qt/form1window.h"
 #include "contrast.h"
 #include "drill/presentation.h"
 #include "marking/marking.h"

@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "app/qt/services.h"
 #include "drill/numbertext.h"
 #include "drill/question.h"
 #include "support.h"

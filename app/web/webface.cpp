@@ -9,7 +9,7 @@
 #include "app/form1view.h"
 #include "app/seededrandom.h"
 #include "app/utf.h"
-#include "drill/diagrampixels.h"
+#include "app/web/diagrampixels.h"
 #include "drill/numbertext.h"
 #include "marking/answer.h"
 #include "marking/marking.h"

@@ -1,8 +1,8 @@
-#include "app/form1window.h"
+#include "app/qt/form1window.h"
 
 #include "app/contrast.h"
-#include "app/fonts.h"
-#include "app/screenreader.h"
+#include "app/qt/fonts.h"
+#include "app/qt/screenreader.h"
 
 #include <QApplication>
 #include <QIcon>

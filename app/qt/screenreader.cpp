@@ -1,4 +1,4 @@
-#include "app/screenreader.h"
+#include "app/qt/screenreader.h"
 
 #include "app/form1controls.h"
 #include "drill/drillstate.h"

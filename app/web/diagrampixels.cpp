@@ -1,4 +1,4 @@
-#include "drill/diagrampixels.h"
+#include "app/web/diagrampixels.h"
 
 #include <algorithm>
 #include <array>

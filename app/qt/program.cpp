@@ -1,11 +1,12 @@
-#include "app/benchprobe.h"
-#include "app/fonts.h"
-#include "app/form1window.h"
-#include "app/services.h"
+#include "app/qt/program.h"
+
+#include "app/qt/fonts.h"
+#include "app/qt/form1window.h"
+#include "app/qt/services.h"
 
 #include <QApplication>
 
-int main(int argc, char *argv[])
+int runProgram(int argc, char *argv[], const std::function<void(Form1Window &)> &beforeShow)
 {
     installFatalMessageHandler();
     FontConfigurationPreload fonts;
@@ -20,7 +21,8 @@ int main(int argc, char *argv[])
     SeededRandom random;
     ApplicationEnding ending;
     Form1Window window(clock, random, ending);
-    const std::unique_ptr<BenchProbe> probe = BenchProbe::fromEnvironment(window);
+    if (beforeShow)
+        beforeShow(window);
     window.show();
     return QApplication::exec();
 }

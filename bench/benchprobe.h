@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <chrono>
-#include <memory>
 
 class Form1Window;
 
@@ -16,10 +15,11 @@ class QPushButton;
 // For make bench: OHM_BENCH_EXIT_AFTER_QUESTION=N presses 次 as soon as each
 // question is on screen until question N is, then prints when the first
 // question was on screen, the processor time and the peak memory, and quits.
-// Without the variable none of this is installed.
+// Without the variable none of this is installed. The probe is a child of
+// the window.
 class BenchProbe final : public QObject {
 public:
-    static std::unique_ptr<BenchProbe> fromEnvironment(Form1Window &window);
+    static void install(Form1Window &window);
     BenchProbe(Form1Window &window, int lastQuestion);
 
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,4 +1,4 @@
-#include "app/canvas.h"
+#include "app/qt/canvas.h"
 
 #include <QPainter>
 #include <QRegion>

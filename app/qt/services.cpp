@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "app/qt/services.h"
 
 #include <QApplication>
 #include <QTime>

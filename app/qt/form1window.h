@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/canvas.h"
 #include "app/form1.h"
 #include "app/form1view.h"
+#include "app/qt/canvas.h"
 
 #include <QWidget>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/benchprobe.h"
+#include "bench/benchprobe.h"
 
-#include "app/form1window.h"
+#include "app/qt/form1window.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -29,16 +29,15 @@ void printBenchReport(std::chrono::steady_clock::time_point firstPainted, int qu
     std::fflush(stdout);
 }
 
-std::unique_ptr<BenchProbe> BenchProbe::fromEnvironment(Form1Window &window)
+void BenchProbe::install(Form1Window &window)
 {
     const int last = qEnvironmentVariableIntValue("OHM_BENCH_EXIT_AFTER_QUESTION");
-    if (last < 1 || last > 10)
-        return nullptr;
-    return std::make_unique<BenchProbe>(window, last);
+    if (last >= 1 && last <= 10)
+        new BenchProbe(window, last);
 }
 
 BenchProbe::BenchProbe(Form1Window &window, int lastQuestion)
-    : window_(window), lastQuestion_(lastQuestion),
+    : QObject(&window), window_(window), lastQuestion_(lastQuestion),
       task_(window.findChild<QLabel *>(QStringLiteral("Label4"))),
       next_(window.findChild<QPushButton *>(QStringLiteral("Command5")))
 {
