@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 // Controls of one kind that share a handler, addressed by index as
 // Text4(k) or Text1(i); indices run from First to Last. An index outside
@@ -11,8 +12,13 @@
 // rather than reach another control.
 template <typename Control, int First, int Last> class ControlArray {
 public:
+    // Each index's control as make(index) gives it.
+    template <typename Make>
+    explicit ControlArray(Make make)
+        : controls_(build(make, std::make_integer_sequence<int, Last - First + 1>{}))
+    {}
+
     Control operator()(int index) const { return controls_[offset(index)]; }
-    void set(int index, Control control) { controls_[offset(index)] = control; }
     static constexpr int first() { return First; }
     static constexpr int last() { return Last; }
 
@@ -27,5 +33,11 @@ private:
         return static_cast<std::size_t>(index - First);
     }
 
-    std::array<Control, Last - First + 1> controls_{};
+    template <typename Make, int... I>
+    static std::array<Control, sizeof...(I)> build(Make &make, std::integer_sequence<int, I...>)
+    {
+        return {make(First + I)...};
+    }
+
+    std::array<Control, Last - First + 1> controls_;
 };

@@ -15,29 +15,25 @@
 #include <vector>
 
 namespace {
-ControlId control(const std::string &name)
+ControlId control(std::string_view name)
 {
     return controlNamed(name);
+}
+
+// The members of a control array, named as the faces name them: "Text4_3".
+auto members(std::string_view array)
+{
+    return [array](int index) { return control(std::string(array) + "_" + std::to_string(index)); };
 }
 } // namespace
 
 Form1::Form1(Form1View &view, Clock &clock, RandomSource &random, Ending &ending)
     : view_(view), Command1(control("Command1")), Command3(control("Command3")),
       Command5(control("Command5")), Label4(control("Label4")), Label5(control("Label5")),
-      Text6(control("Text6")), Text7(control("Text7")), clock_(clock), random_(random),
-      ending_(ending)
-{
-    for (int i = 1; i <= 10; ++i) {
-        Text1.set(i, control("Text1_" + std::to_string(i)));
-        Text2.set(i, control("Text2_" + std::to_string(i)));
-    }
-    for (int k = 0; k < SlotCount; ++k) {
-        Label2.set(k, control("Label2_" + std::to_string(k)));
-        Text4.set(k, control("Text4_" + std::to_string(k)));
-    }
-    for (int index = 0; index <= 11; ++index)
-        Command2.set(index, control("Command2_" + std::to_string(index)));
-}
+      Text6(control("Text6")), Text7(control("Text7")), Text1(members("Text1")),
+      Text2(members("Text2")), Label2(members("Label2")), Text4(members("Text4")),
+      Command2(members("Command2")), clock_(clock), random_(random), ending_(ending)
+{}
 
 void Form1::buttonClicked(ControlId control)
 {
@@ -207,7 +203,7 @@ void Form1::presentProblem(const TaskKind &task)
 
     const std::vector<ControlRow> &controls = form1Controls();
     auto slot = [&](int k) {
-        return SpokenSlot{controls[static_cast<std::size_t>(Text4(k))].accessibleName, k,
+        return SpokenSlot{controls[Text4(k).index()].accessibleName, k,
                           utf8(view_.controlText(Text4(k)))};
     };
     std::vector<SpokenSlot> given;

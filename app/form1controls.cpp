@@ -5,6 +5,8 @@
 #include "marking/keypad.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -203,6 +205,7 @@ std::vector<ControlRow> buildTable()
                             {64 + 40 * i, 496, RowBoxWidth, RowBoxHeight},
                             {TypeFace::Proportional, 21}, TextAlign::Centre));
         t.back().enabled = false;
+        t.back().readableWhenDisabled = true;
         t.back().focusable = false;
         t.back().accessibleName = "第" + std::to_string(i) + "問";
         t.back().index = i;
@@ -212,6 +215,7 @@ std::vector<ControlRow> buildTable()
                             {64 + 40 * i, 528, RowBoxWidth, RowBoxHeight}, {TypeFace::Fixed, 21},
                             TextAlign::Centre));
         t.back().enabled = false;
+        t.back().readableWhenDisabled = true;
         t.back().focusable = false;
         t.back().accessibleName = "第" + std::to_string(i) + "問の結果";
         t.back().accessibleDescription = "○は正解、×はまちがい";
@@ -229,12 +233,42 @@ const std::vector<ControlRow> &form1Controls()
     return table;
 }
 
-ControlId controlNamed(std::string_view name)
+const std::vector<ControlId> &form1ControlIds()
+{
+    static const std::vector<ControlId> ids = [] {
+        std::vector<ControlId> all;
+        for (std::size_t i = 0; i < form1Controls().size(); ++i)
+            all.push_back(ControlId(i));
+        return all;
+    }();
+    return ids;
+}
+
+const ControlRow &controlRow(ControlId control)
+{
+    return form1Controls()[control.index()];
+}
+
+std::optional<ControlId> findControl(std::string_view name)
 {
     const std::vector<ControlRow> &table = form1Controls();
     const auto found = std::find_if(table.begin(), table.end(),
                                     [name](const ControlRow &c) { return c.name == name; });
-    return found == table.end() ? -1 : static_cast<ControlId>(found - table.begin());
+    if (found == table.end())
+        return std::nullopt;
+    return form1ControlIds()[static_cast<std::size_t>(found - table.begin())];
+}
+
+ControlId controlNamed(std::string_view name)
+{
+    const std::optional<ControlId> found = findControl(name);
+    if (!found) [[unlikely]] {
+        std::fprintf(stderr, "no control named %.*s in the window's table\n",
+                     static_cast<int>(name.size()), name.data());
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    return *found;
 }
 
 const std::vector<ControlId> &form1FocusOrder()

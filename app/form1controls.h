@@ -2,6 +2,7 @@
 
 #include "drill/outside.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ struct ControlRow {
     std::optional<Rgb> background;
     std::optional<Rgb> letters;
     bool enabled = true;
+    // Disabled, yet its lettering must read at 4.5:1 against its box: the
+    // row numbers and marks are a pupil's own results.
+    bool readableWhenDisabled = false;
     bool visible = true;
     bool focusable = true;
     std::string accessibleName;
@@ -46,8 +50,19 @@ struct ControlRow {
     int index = -1; // its index in a control array, or -1
 };
 
-// Index of a control in the table.
-using ControlId = int;
+// A control of the table, by its place in it. It is had only from the
+// table, by name or by going through it, so no bare number passes for one.
+class ControlId {
+public:
+    std::size_t index() const { return index_; }
+    friend bool operator==(ControlId, ControlId) = default;
+
+private:
+    explicit ControlId(std::size_t index) : index_(index) {}
+    std::size_t index_;
+
+    friend const std::vector<ControlId> &form1ControlIds();
+};
 
 // The window: its caption, size and background.
 inline constexpr std::string_view WindowCaption = "オームの法則（並列）";
@@ -63,10 +78,18 @@ inline constexpr std::string_view EndedNotice =
 // Every control, each caption made before the box that lies over it (later
 // controls lie on top).
 const std::vector<ControlRow> &form1Controls();
+// Every control of the table, in the table's order.
+const std::vector<ControlId> &form1ControlIds();
+// The row of a control.
+const ControlRow &controlRow(ControlId control);
 // The focusable controls in focus order, starting with the one that has
 // the focus when the window is first shown.
 const std::vector<ControlId> &form1FocusOrder();
-// The control of that name, or -1.
+// The control of that name, if the table has one.
+std::optional<ControlId> findControl(std::string_view name);
+// The control of that name, which the program knows the table has: a name
+// that is not there is a fault of the program, and it stops at once with a
+// message rather than address another control.
 ControlId controlNamed(std::string_view name);
 
 // What a screen reader hears of a text box that shows `shown`.

@@ -162,7 +162,7 @@ if [ -n "$site" ] && [ -d "$site" ]; then
     # Playwright of the web tests.
     here=$(dirname "$0")
     if [ ! -x /usr/bin/chromium ] || [ ! -d "$here/../tests/web/node_modules/playwright-core" ]; then
-        sh "$here/../scripts/install-deps.sh" web >"$work/web-deps.log" 2>&1 ||
+        sh "$here/../scripts/install-deps.sh" web-test >"$work/web-deps.log" 2>&1 ||
             fail "could not install Chromium and Playwright for the web edition" "$work/web-deps.log"
     fi
     node "$here/web-bench.mjs" "$site" 2>"$work/web.log" ||

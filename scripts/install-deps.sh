@@ -1,36 +1,62 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing need,
-# and any further ones named as arguments.
-# Quiet and quick when everything is already there.
+# Installs the Debian packages a make target needs:
+#
+#   sh scripts/install-deps.sh [test] [web] [web-test] [PACKAGE...]
+#
+# With no argument, what building and running the desktop program needs;
+# "test" adds the desktop test lab, "web" what building the web face needs,
+# "web-test" the browsers, Node.js and the npm packages of tests/web. Any
+# other argument is a further Debian package, for a target that builds the
+# desktop tree too. Quiet and quick when everything is already there.
 set -eu
 
-# Optional make targets name the extra packages they need as arguments; "web"
-# stands for what the web face needs: Emscripten to build it, and Chromium
-# and the npm packages of tests/web to test it.
-web=""
-extra=""
-for arg in "$@"; do
-    if [ "$arg" = web ]; then
-        web=yes
-        extra="$extra emscripten chromium"
-        # WebKitGTK through its WebDriver, and Firefox ESR, for the other engines' tests.
-        extra="$extra webkit2gtk-driver firefox-esr"
-        # A Node.js from elsewhere brings its own npm.
-        command -v npm >/dev/null 2>&1 || extra="$extra nodejs npm"
-    else
-        extra="$extra $arg"
-    fi
-done
+# The desktop faces are committed TTFs and the icons are made with
+# rsvg-convert; the tests are configured in the same tree, so libxcb is
+# needed at build time.
+desktop="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
+librsvg2-bin fontconfig libfontconfig-dev"
 
-packages="g++ cmake ninja-build make qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
-fonts-ipafont-gothic python3-fonttools python3-brotli librsvg2-bin \
-fonts-noto-cjk qt6-gtk-platformtheme fontconfig libfontconfig-dev xvfb xauth x11-utils xdotool \
-appstream desktop-file-utils clang-format \
-emscripten \
-orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales unicode-data $extra"
+# What the CTest suite and make lint run: the real window under Xvfb and
+# xdotool, Orca with its buses and speech, the desktop file validators, a
+# Japanese desktop in a dark scheme, the remaking of the faces, and the
+# Unicode data the table of skipped characters is checked against.
+lab="xvfb xauth x11-utils xdotool appstream desktop-file-utils \
+clang-format clang-tidy-14 clang-format-14 \
+fonts-noto-cjk qt6-gtk-platformtheme fonts-ipafont-gothic python3-fonttools python3-brotli \
+orca speech-dispatcher at-spi2-core dbus-daemon dbus-bin locales unicode-data"
+
+# Emscripten for the module; scripts/make-fonts.py makes the woff2 faces
+# from the IPA fonts, and rsvg-convert the icons.
+web="emscripten cmake ninja-build make python3 python3-fonttools python3-brotli \
+fonts-ipafont-gothic librsvg2-bin"
+
+# Chromium, WebKitGTK through its WebDriver, and Firefox ESR.
+browsers="chromium webkit2gtk-driver firefox-esr"
+
+packages=""
+need_desktop=""
+web_test=""
+[ $# -eq 0 ] && need_desktop=yes
+for arg in "$@"; do
+    case "$arg" in
+    test) need_desktop=yes packages="$packages $lab" ;;
+    web) packages="$packages $web" ;;
+    web-test)
+        web_test=yes
+        packages="$packages $browsers"
+        # A Node.js from elsewhere brings its own npm.
+        if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+            packages="$packages nodejs npm"
+        fi
+        ;;
+    *) need_desktop=yes packages="$packages $arg" ;;
+    esac
+done
+[ -n "$need_desktop" ] && packages="$desktop $packages"
 
 missing=""
 for p in $packages; do
+    case " $missing " in *" $p "*) continue ;; esac
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
         missing="$missing $p"
     fi
@@ -46,13 +72,21 @@ if [ -n "$missing" ]; then
         apt-get install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
+[ -n "$web_test" ] || exit 0
+
+# The lock file wants Node.js 20 or later; Debian 12's own is 18.
+node_version=$(node --version)
+node_version=${node_version#v}
+if [ "${node_version%%.*}" -lt 20 ]; then
+    echo "tests/web needs Node.js 20 or later (found $node_version): install it from nodejs.org or NodeSource, or with nvm, and run make again" >&2
+    exit 1
+fi
+
 # The test's npm packages, exactly as locked; installed again only when the
 # lock file changes.
-if [ -n "$web" ]; then
-    tests=$(dirname "$0")/../tests/web
-    if ! cmp -s "$tests/package-lock.json" "$tests/node_modules/.installed-lock.json"; then
-        echo "Installing the npm packages of tests/web"
-        (cd "$tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null &&
-            cp package-lock.json node_modules/.installed-lock.json)
-    fi
+tests=$(dirname "$0")/../tests/web
+if ! cmp -s "$tests/package-lock.json" "$tests/node_modules/.installed-lock.json"; then
+    echo "Installing the npm packages of tests/web"
+    (cd "$tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null &&
+        cp package-lock.json node_modules/.installed-lock.json)
 fi

@@ -5,31 +5,28 @@
 
 Canvas::Canvas(QSize size) : size_(size) {}
 
-void Canvas::clear()
+namespace {
+
+QPointF from(const LineRecord::Line &l)
 {
-    current_ = QPointF(0, 0);
-    lines_.clear();
+    return {l.x1, l.y1};
 }
 
-void Canvas::line(float x1, float y1, float x2, float y2, int colour)
+QPointF to(const LineRecord::Line &l)
 {
-    lines_.push_back({QPointF(x1, y1), QPointF(x2, y2), colour});
-    current_ = QPointF(x2, y2);
+    return {l.x2, l.y2};
 }
 
-void Canvas::lineTo(float x, float y, int colour)
-{
-    line(static_cast<float>(current_.x()), static_cast<float>(current_.y()), x, y, colour);
-}
-
-QRect Canvas::Line::bounds() const
+QRect bounds(const LineRecord::Line &l)
 {
     // The pixels from end to end, and one more all round for the pen.
-    const QRectF ends = QRectF(from, to).normalized();
+    const QRectF ends = QRectF(from(l), to(l)).normalized();
     return QRectF(ends.topLeft(), ends.bottomRight() + QPointF(1, 1))
         .adjusted(-1, -1, 1, 1)
         .toAlignedRect();
 }
+
+} // namespace
 
 void Canvas::paint(QPainter &painter, const QRegion &exposed) const
 {
@@ -41,8 +38,8 @@ void Canvas::paint(QPainter &painter, const QRegion &exposed) const
     const qreal toCentre = ratio > 1 ? 0.5 : 0.0;
     const QPointF shift(toCentre, toCentre);
     int penColour = -1;
-    for (const Line &l : lines_) {
-        if (!exposed.intersects(l.bounds()))
+    for (const Line &l : lines()) {
+        if (!exposed.intersects(bounds(l)))
             continue;
         if (l.colour != penColour) {
             penColour = l.colour;
@@ -50,20 +47,20 @@ void Canvas::paint(QPainter &painter, const QRegion &exposed) const
             painter.setPen(
                 QPen(QColor(rgb.red, rgb.green, rgb.blue), 1.0, Qt::SolidLine, Qt::SquareCap));
         }
-        painter.drawLine(l.from + shift, l.to + shift);
+        painter.drawLine(from(l) + shift, to(l) + shift);
     }
 }
 
 QRect Canvas::takeChanges()
 {
-    if (lines_ == shown_)
+    const std::optional<std::vector<Line>> before = LineRecord::takeChanges();
+    if (!before)
         return {};
     QRect changed;
-    for (const Line &l : shown_)
-        changed |= l.bounds();
-    for (const Line &l : lines_)
-        changed |= l.bounds();
-    shown_ = lines_;
+    for (const Line &l : *before)
+        changed |= bounds(l);
+    for (const Line &l : lines())
+        changed |= bounds(l);
     return changed;
 }
 

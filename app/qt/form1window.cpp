@@ -124,8 +124,7 @@ QWidget *Form1Window::makeControl(const ControlRow &row)
     widget->setFont(controlFont(row));
     if (!row.enabled) {
         widget->setEnabled(false);
-        // The row numbers and marks, a pupil's own results.
-        if (row.kind == ControlKind::TextBox && row.index >= 0)
+        if (row.readableWhenDisabled)
             makeDisabledTextReadable(widget);
     }
     if (!row.visible)
@@ -144,12 +143,11 @@ void Form1Window::buildControls()
 
     const std::vector<ControlId> &order = form1FocusOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(controls_[static_cast<std::size_t>(order[i - 1])],
-                    controls_[static_cast<std::size_t>(order[i])]);
-    controls_[static_cast<std::size_t>(order.front())]->setFocus();
+        setTabOrder(controls_[order[i - 1].index()], controls_[order[i].index()]);
+    controls_[order.front().index()]->setFocus();
 
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const auto id = static_cast<ControlId>(i);
+        const ControlId id = form1ControlIds()[i];
         if (auto *button = qobject_cast<QPushButton *>(controls_[i]))
             connect(button, &QPushButton::clicked, this, [this, id] { form1_.buttonClicked(id); });
         if (auto *box = qobject_cast<QLineEdit *>(controls_[i]))
@@ -159,7 +157,7 @@ void Form1Window::buildControls()
 
 std::u16string Form1Window::controlText(ControlId control) const
 {
-    QWidget *widget = controls_[static_cast<std::size_t>(control)];
+    QWidget *widget = controls_[control.index()];
     if (auto *box = qobject_cast<QLineEdit *>(widget))
         return box->text().toStdU16String();
     if (auto *label = qobject_cast<QLabel *>(widget))
@@ -172,7 +170,7 @@ void Form1Window::setControlText(ControlId control, std::u16string_view text)
     // Through a view, not fromStdU16String, which would drop a leading U+FEFF
     // as if it were a byte order mark.
     const QString shown = QStringView(text.data(), qsizetype(text.size())).toString();
-    QWidget *widget = controls_[static_cast<std::size_t>(control)];
+    QWidget *widget = controls_[control.index()];
     if (auto *box = qobject_cast<QLineEdit *>(widget))
         box->setText(shown);
     else if (auto *label = qobject_cast<QLabel *>(widget))
@@ -181,12 +179,12 @@ void Form1Window::setControlText(ControlId control, std::u16string_view text)
 
 void Form1Window::setControlVisible(ControlId control, bool visible)
 {
-    controls_[static_cast<std::size_t>(control)]->setVisible(visible);
+    controls_[control.index()]->setVisible(visible);
 }
 
 void Form1Window::moveControl(ControlId control, int left, int top)
 {
-    controls_[static_cast<std::size_t>(control)]->move(left, top);
+    controls_[control.index()]->move(left, top);
 }
 
 void Form1Window::figureDrawn()
@@ -203,8 +201,7 @@ void Form1Window::say(const std::string &message)
 
 void Form1Window::setSpokenText(ControlId box, const std::string &spoken)
 {
-    screenReader_->setSpokenText(
-        qobject_cast<QLineEdit *>(controls_[static_cast<std::size_t>(box)]), spoken);
+    screenReader_->setSpokenText(box, qobject_cast<QLineEdit *>(controls_[box.index()]), spoken);
 }
 
 void Form1Window::paintEvent(QPaintEvent *event)

@@ -206,16 +206,20 @@ ScreenReader::ScreenReader(QWidget *window)
     notice_->hide();
     dropEarlierInterface(notice_);
 
-    // A box with a spoken form of its own says it for whatever it shows,
-    // typed by the pupil or set by the drill.
-    for (const ControlRow &row : form1Controls()) {
-        if (row.kind != ControlKind::TextBox || row.spoken == SpokenForm::AsShown)
+    // What a box says follows whatever it shows, typed by the pupil or set
+    // by the drill.
+    for (ControlId control : form1ControlIds()) {
+        const ControlRow &row = controlRow(control);
+        if (row.kind != ControlKind::TextBox)
             continue;
         auto *box = window->findChild<QLineEdit *>(QString::fromStdString(row.name));
-        connect(box, &QLineEdit::textChanged, this, [box, &row](const QString &shown) {
-            ::setSpokenText(box, spokenBoxText(row, shown.toStdString()));
-        });
-        ::setSpokenText(box, spokenBoxText(row, box->text().toStdString()));
+        auto follow = [this, box, control](const QString &shown) {
+            if (const std::optional<std::string> spoken =
+                    spoken_.shown(control, shown.toStdString()))
+                ::setSpokenText(box, *spoken);
+        };
+        connect(box, &QLineEdit::textChanged, this, follow);
+        follow(box->text());
     }
     for (QLineEdit *each : window->findChildren<QLineEdit *>())
         dropEarlierInterface(each);
@@ -228,8 +232,9 @@ ScreenReader::ScreenReader(QWidget *window)
     window->findChild<QLineEdit *>(QStringLiteral("Text7"))->selectAll();
 }
 
-void ScreenReader::setSpokenText(QLineEdit *box, const std::string &spoken)
+void ScreenReader::setSpokenText(ControlId control, QLineEdit *box, const std::string &spoken)
 {
+    spoken_.given(control);
     ::setSpokenText(box, spoken);
 }
 

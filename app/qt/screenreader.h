@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/spokenboxes.h"
+
 #include <QObject>
 #include <string>
 
@@ -20,9 +22,10 @@ public:
     // A notice, spoken whatever has the focus.
     void say(const std::string &message);
     // What the box says instead of its text, until its text changes.
-    void setSpokenText(QLineEdit *box, const std::string &spoken);
+    void setSpokenText(ControlId control, QLineEdit *box, const std::string &spoken);
 
 private:
     QWidget *window_;
     QLabel *notice_;
+    SpokenBoxes spoken_;
 };

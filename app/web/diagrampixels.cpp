@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 // Which device pixels the desktop canvas (Qt 6, aliased, square caps) sets
@@ -109,24 +110,6 @@ void fill(const std::array<Point, 4> &corners, std::uint8_t colour, DevicePixels
 
 PixelSurface::PixelSurface(int width, int height) : width_(width), height_(height) {}
 
-void PixelSurface::clear()
-{
-    currentX_ = currentY_ = 0;
-    lines_.clear();
-}
-
-void PixelSurface::line(float x1, float y1, float x2, float y2, int colour)
-{
-    lines_.push_back({x1, y1, x2, y2, colour});
-    currentX_ = x2;
-    currentY_ = y2;
-}
-
-void PixelSurface::lineTo(float x, float y, int colour)
-{
-    line(currentX_, currentY_, x, y, colour);
-}
-
 void PixelSurface::render(double devicePixelRatio, DevicePixels &out) const
 {
     const double r = devicePixelRatio > 1 ? devicePixelRatio : 1.0;
@@ -135,7 +118,7 @@ void PixelSurface::render(double devicePixelRatio, DevicePixels &out) const
     out.height = static_cast<int>(std::lround(height_ * r));
     out.colours.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height),
                        NoPixel);
-    for (const Line &l : lines_) {
+    for (const Line &l : lines()) {
         if (!std::isfinite(l.x1) || !std::isfinite(l.y1) || !std::isfinite(l.x2) ||
             !std::isfinite(l.y2))
             continue;
@@ -150,4 +133,30 @@ DevicePixels PixelSurface::render(double devicePixelRatio) const
     DevicePixels out;
     render(devicePixelRatio, out);
     return out;
+}
+
+namespace {
+
+using RgbaBytes = std::array<std::uint8_t, 4>;
+constexpr std::array<RgbaBytes, 256> Rgba = [] {
+    std::array<RgbaBytes, 256> table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Rgb rgb = Palette[i % 16];
+        table[i] = i == NoPixel ? RgbaBytes{} : RgbaBytes{rgb.red, rgb.green, rgb.blue, 255};
+    }
+    return table;
+}();
+
+} // namespace
+
+// One look-up per device pixel: a new question repaints the whole figure,
+// half a million pixels at ratio 2.
+void rgbaOf(const DevicePixels &pixels, std::vector<std::uint8_t> &rgba)
+{
+    const std::size_t count = pixels.colours.size();
+    rgba.resize(count * 4);
+    const std::uint8_t *colour = pixels.colours.data();
+    std::uint8_t *out = rgba.data();
+    for (std::size_t i = 0; i < count; ++i, out += 4)
+        std::memcpy(out, &Rgba[colour[i]], 4);
 }

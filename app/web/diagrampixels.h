@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drill/outside.h"
+#include "app/linerecord.h"
 
 #include <cstdint>
 #include <vector>
@@ -22,22 +22,17 @@ struct DevicePixels {
 // Not a palette index, so a black line still shows.
 inline constexpr std::uint8_t NoPixel = 0xFF;
 
-// A surface that keeps the lines since the last clear, as the desktop
-// window's canvas does, and turns them into the very device pixels that
-// canvas paints, without any toolkit: a face whose own line drawing is
-// antialiased, like a browser's, shows these pixels instead.
+// The lines of a record turned into the very device pixels that the
+// desktop window's canvas paints, without any toolkit: a face whose own line
+// drawing is antialiased, like a browser's, shows these pixels instead.
 //
 // Exact for what the drill draws: horizontal, vertical and 45-degree lines
 // with whole-number ends, and points. Lines of other slopes come out close
 // to the canvas's, but may differ by a pixel along their edges.
-class PixelSurface final : public DrawingSurface {
+class PixelSurface final : public LineRecord {
 public:
     // The size of the window in window pixels.
     PixelSurface(int width, int height);
-
-    void clear() override;
-    void line(float x1, float y1, float x2, float y2, int colour) override;
-    void lineTo(float x, float y, int colour) override;
 
     // The lines at a device pixel ratio; one below 1 is taken as 1. Whole
     // and half ratios match the canvas. The storage of out is reused, so
@@ -46,19 +41,12 @@ public:
     void render(double devicePixelRatio, DevicePixels &out) const;
     DevicePixels render(double devicePixelRatio) const;
 
-    // The same lines as the other surface, so the same pixels at any ratio.
-    bool sameLines(const PixelSurface &other) const { return lines_ == other.lines_; }
-
 private:
-    struct Line {
-        float x1, y1, x2, y2;
-        int colour;
-        friend bool operator==(const Line &, const Line &) = default;
-    };
-
     int width_;
     int height_;
-    float currentX_ = 0;
-    float currentY_ = 0;
-    std::vector<Line> lines_;
 };
+
+// The pixels as a canvas's red, green, blue and alpha bytes, into storage
+// that is reused: a line's pixel in its palette colour, opaque, and a pixel
+// no line covers clear, so the window's black shows through.
+void rgbaOf(const DevicePixels &pixels, std::vector<std::uint8_t> &rgba);
