@@ -1,18 +1,23 @@
 #include "app/qt/form1window.h"
 #include "app/spokentext.h"
 #include "drill/numbertext.h"
+#include "drillwindow.h"
 #include "marking/keypad.h"
 #include "marking/marking.h"
 #include "support.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
-// What makes the window a good desktop citizen: the whole drill without the
-// mouse, and names for every control a screen reader meets.
+// What makes the window a good desktop citizen: the first question once,
+// events queued behind the end, the circuit drawn again, the whole drill
+// without the mouse, and names for every control a screen reader meets.
 class TestDesktop : public QObject {
     Q_OBJECT
 
@@ -20,6 +25,10 @@ private slots:
     void init();
     void cleanup();
 
+    void firstQuestionOnlyOnce();
+    void nextClearsTheDrawingAndDrawsAgain();
+    void eventsQueuedBehindTheEndChangeNothing_data();
+    void eventsQueuedBehindTheEndChangeNothing();
     void enterMarksTheAnswer_data();
     void enterMarksTheAnswer();
     void wholeDrillWithTheKeyboard();
@@ -56,6 +65,92 @@ void TestDesktop::cleanup()
 {
     delete form;
     form = nullptr;
+}
+
+void TestDesktop::firstQuestionOnlyOnce()
+{
+    DrillWindow d;
+    d.script(questionScript(1, 2, 2, 2, 2));
+    QVERIFY(d.start());
+    const QStringList afterFirst = d.scripted.events;
+    QCOMPARE(afterFirst.count("draw"), 5);
+
+    // Focus coming and going, or the window shown again, set up nothing new.
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&d.form, &activate);
+    d.form.activateWindow();
+    d.form.hide();
+    d.form.show();
+    QTest::qWait(50);
+    QCOMPARE(d.scripted.events, afterFirst);
+    QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(1));
+}
+
+void TestDesktop::nextClearsTheDrawingAndDrawsAgain()
+{
+    DrillWindow d;
+    d.script(questionScript(1, 1, 1, 1, 1));
+    d.script(questionScript(2, 2, 2, 2, 2));
+    QVERIFY(d.start());
+    const QImage first = d.form.canvas().image();
+    QCOMPARE(first.pixelColor(50, 130), QColor(0, 255, 255));
+    d.next();
+    QCOMPARE(d.form.canvas().image(), first);
+}
+
+void TestDesktop::eventsQueuedBehindTheEndChangeNothing_data()
+{
+    QTest::addColumn<QStringList>("behind");
+    QTest::addRow("入力") << QStringList{"Command3"};
+    QTest::addRow("Enter in the answer box") << QStringList{"Return"};
+    QTest::addRow("a keypad key") << QStringList{"Command2_7"};
+    QTest::addRow("an eleventh 次") << QStringList{"Command5"};
+    QTest::addRow("終了") << QStringList{"Command1"};
+    QTest::addRow("all of them") << QStringList{"Command2_11", "Return",   "Command3",
+                                                "Command5",    "Command5", "Command1"};
+}
+
+// The tenth 次 and what the pupil pressed behind it wait in the queue
+// together, as they do when the machine stalls for a moment, and reach the
+// window from the program's event loop.
+void TestDesktop::eventsQueuedBehindTheEndChangeNothing()
+{
+    QFETCH(QStringList, behind);
+    DrillWindow d;
+    for (int q = 1; q <= 10; ++q)
+        d.script(questionScript(1, 2, 2, 4, 1));
+    QVERIFY(d.start());
+    for (int q = 2; q <= 10; ++q)
+        d.next();
+    d.enter(d.rightAnswer());
+    QCOMPARE(d.mark(10)->text(), QStringLiteral("○"));
+    const QStringList drawsBefore = d.scripted.events;
+
+    const auto queueClick = [&d](const QString &name) {
+        QMetaObject::invokeMethod(d.button(name), &QAbstractButton::click, Qt::QueuedConnection);
+    };
+    queueClick("Command5");
+    for (const QString &what : behind) {
+        if (what == "Return")
+            QCoreApplication::postEvent(
+                d.box("Text7"), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        else
+            queueClick(what);
+    }
+    QTimer stuck;
+    stuck.callOnTimeout([] { QCoreApplication::exit(99); });
+    stuck.start(10000);
+    QCOMPARE(QApplication::exec(), 0);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(d.ending.count, 1);
+    QVERIFY(d.form.isHidden());
+    QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(11));
+    QCOMPARE(d.form.drillState().Score, std::int16_t(10));
+    QCOMPARE(d.score(), QStringLiteral("10"));
+    QCOMPARE(d.mark(10)->text(), QStringLiteral("○"));
+    QCOMPARE(d.box("Text7")->text(), QString());
+    QCOMPARE(d.scripted.events, drawsBefore); // no eleventh question
 }
 
 void TestDesktop::enterMarksTheAnswer_data()

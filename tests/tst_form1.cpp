@@ -26,13 +26,10 @@ private slots:
     void control_data();
     void control();
     void focusOrder();
-    void freshWindow();
     void creditFits();
     void ownFacesDrawEveryTextShown();
     void coloursHoldInAnyScheme_data();
     void coloursHoldInAnyScheme();
-    void startupSeedsFromClockSeconds_data();
-    void startupSeedsFromClockSeconds();
     void quitEndsTheProgram();
 
 private:
@@ -211,21 +208,6 @@ void TestForm1::focusOrder()
     QCOMPARE(form->focusWidget(), first);
 }
 
-void TestForm1::freshWindow()
-{
-    auto label = [this](const char *name) { return form->findChild<QLabel *>(name); };
-    auto box = [this](const QString &name) { return form->findChild<QLineEdit *>(name); };
-    QVERIFY(label("Label5")->isHidden());
-    QVERIFY(label("Label4")->text().isEmpty());
-    for (int i = 1; i <= 10; ++i) {
-        QCOMPARE(box(QStringLiteral("Text1_%1").arg(i))->text(), QString::number(i));
-        QVERIFY(box(QStringLiteral("Text2_%1").arg(i))->text().isEmpty());
-    }
-    QCOMPARE(box("Text6")->text(), QStringLiteral("0"));
-    QCOMPARE(form->drillState().QuestionNo, std::int16_t(1));
-    QCOMPARE(form->drillState().Score, std::int16_t(0));
-}
-
 void TestForm1::creditFits()
 {
     auto *credit = form->findChild<QLineEdit *>("Text5");
@@ -327,28 +309,6 @@ void TestForm1::coloursHoldInAnyScheme()
             QVERIFY(p.color(QPalette::Disabled, QPalette::Text) != scheme.color(QPalette::Text));
         }
     }
-}
-
-void TestForm1::startupSeedsFromClockSeconds_data()
-{
-    QTest::addColumn<QString>("reading");
-    QTest::addColumn<QString>("seed");
-    QTest::addRow("seven seconds") << "12:34:07"
-                                   << "seed 7";
-    QTest::addRow("on the minute") << "08:15:00"
-                                   << "seed 0";
-    QTest::addRow("last second") << "23:59:59"
-                                 << "seed 59";
-}
-
-void TestForm1::startupSeedsFromClockSeconds()
-{
-    QFETCH(QString, reading);
-    QFETCH(QString, seed);
-    FixedClock fixed(reading.toStdString());
-    ScriptedRandom scripted;
-    Form1Window window(fixed, scripted, ending);
-    QCOMPARE(scripted.events, QStringList{seed});
 }
 
 void TestForm1::quitEndsTheProgram()

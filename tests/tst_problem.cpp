@@ -1,28 +1,24 @@
 #include "drill/presentation.h"
-#include "drillwindow.h"
+#include "standin.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
-#include <QTimer>
 #include <map>
 #include <optional>
 
-// Questions as the window sets them up: which slots it shows, what their
-// boxes hold, and how "次" moves through the run.
+// Start-up and the questions as the handlers set them up: which slots are
+// shown, what their boxes hold, and how "次" moves through the run.
 class TestProblem : public QObject {
     Q_OBJECT
 
 private slots:
+    void freshWindow();
+    void startupSeedsFromClockSeconds_data();
+    void startupSeedsFromClockSeconds();
     void forms_data();
     void forms();
     void caseOutsideRangeIsCaseOne();
     void stepsRunInOrder();
-    void firstQuestionOnlyOnce();
     void nextRunsTenQuestionsThenEnds();
-    void nextClearsTheDrawingAndDrawsAgain();
-    void eventsQueuedBehindTheEndChangeNothing_data();
-    void eventsQueuedBehindTheEndChangeNothing();
 };
 
 namespace {
@@ -76,6 +72,40 @@ std::optional<double> solve(std::map<int, double> known, int asked)
 
 } // namespace
 
+void TestProblem::freshWindow()
+{
+    StandInDrill d;
+    QVERIFY(!d.shown("Label5"));
+    QVERIFY(d.text("Label4").isEmpty());
+    for (int i = 1; i <= 10; ++i) {
+        QCOMPARE(d.text(QStringLiteral("Text1_%1").arg(i)), QString::number(i));
+        QVERIFY(d.mark(i).isEmpty());
+    }
+    QCOMPARE(d.score(), QStringLiteral("0"));
+    QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(1));
+    QCOMPARE(d.form.drillState().Score, std::int16_t(0));
+}
+
+void TestProblem::startupSeedsFromClockSeconds_data()
+{
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("seed");
+    QTest::addRow("seven seconds") << "12:34:07"
+                                   << "seed 7";
+    QTest::addRow("on the minute") << "08:15:00"
+                                   << "seed 0";
+    QTest::addRow("last second") << "23:59:59"
+                                 << "seed 59";
+}
+
+void TestProblem::startupSeedsFromClockSeconds()
+{
+    QFETCH(QString, reading);
+    QFETCH(QString, seed);
+    StandInDrill d(true, reading.toStdString());
+    QCOMPARE(d.scripted.events, QStringList{seed});
+}
+
 void TestProblem::forms_data()
 {
     QTest::addColumn<int>("taskType");
@@ -116,7 +146,7 @@ void TestProblem::forms()
     // A first question that shows every box but R, so that leftovers from it
     // would be noticed, then the tested form on another circuit:
     // R1 30, R2 60, I2 0.4, E 24, I1 0.8, I 1.2, R 20.
-    DrillWindow d;
+    StandInDrill d;
     d.script(questionScript(3, 9, 4, 10, 5));
     d.script(questionScript(taskType, 3, 2, 4, caseNo));
     QVERIFY(d.start());
@@ -125,16 +155,16 @@ void TestProblem::forms()
     const QMap<int, QString> values{{SlotI, "1.2"}, {SlotI1, "0.8"}, {SlotI2, "0.4"},
                                     {SlotE, "24"},  {SlotE1, "24"},  {SlotE2, "24"},
                                     {SlotR1, "30"}, {SlotR2, "60"}};
-    QCOMPARE(d.label("Label4")->text(), taskText);
+    QCOMPARE(d.text("Label4"), taskText);
     std::map<int, double> shown;
     int questionMarks = 0;
     for (int k = 0; k < 9; ++k) {
         const bool expectShown = given.contains(k) || k == asked;
-        QCOMPARE(!d.slotBox(k)->isHidden(), expectShown);
-        QCOMPARE(!d.slotCaption(k)->isHidden(), expectShown);
+        QCOMPARE(d.shown(QStringLiteral("Text4_%1").arg(k)), expectShown);
+        QCOMPARE(d.shown(QStringLiteral("Label2_%1").arg(k)), expectShown);
         if (!expectShown)
             continue;
-        const QString text = d.slotBox(k)->text();
+        const QString text = d.text(QStringLiteral("Text4_%1").arg(k));
         if (k == asked) {
             QCOMPARE(text, QStringLiteral("？"));
         } else {
@@ -166,7 +196,7 @@ void TestProblem::caseOutsideRangeIsCaseOne()
 // the circuit and the case come after.
 void TestProblem::stepsRunInOrder()
 {
-    DrillWindow d;
+    StandInDrill d;
     d.clock.reading = "09:41:23"; // start-up has already seeded with 7
     d.script({0.0f});             // a task type of 0 is drawn again
     d.script(questionScript(2, 4, 3, 5, 2));
@@ -185,123 +215,37 @@ void TestProblem::stepsRunInOrder()
     QCOMPARE(s.ValR, 30.0f);
 }
 
-void TestProblem::firstQuestionOnlyOnce()
-{
-    DrillWindow d;
-    d.script(questionScript(1, 2, 2, 2, 2));
-    QVERIFY(d.start());
-    const QStringList afterFirst = d.scripted.events;
-    QCOMPARE(afterFirst.count("draw"), 5);
-
-    // Focus coming and going, or the window shown again, set up nothing new.
-    QEvent activate(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(&d.form, &activate);
-    d.form.activateWindow();
-    d.form.hide();
-    d.form.show();
-    QTest::qWait(50);
-    QCOMPARE(d.scripted.events, afterFirst);
-    QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(1));
-}
-
 void TestProblem::nextRunsTenQuestionsThenEnds()
 {
-    DrillWindow d;
+    StandInDrill d;
     for (int q = 1; q <= 10; ++q)
         d.script(questionScript(1 + q % 3, q % 9 + 1, q % 4 + 1, q, q % 5 + 1));
     QVERIFY(d.start());
 
     for (int q = 2; q <= 10; ++q) {
-        d.box("Text7")->setText(" 1 2. 5");
-        d.label("Label5")->show();
+        d.setText("Text7", " 1 2. 5");
+        d.control("Label5").visible = true;
         d.next();
         QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(q));
-        QCOMPARE(d.box("Text7")->text(), QString());
-        QVERIFY(d.label("Label5")->isHidden());
+        QCOMPARE(d.text("Text7"), QString());
+        QVERIFY(!d.shown("Label5"));
         QCOMPARE(d.form.drillState().TaskType, double(1 + q % 3));
         QCOMPARE(d.ending.count, 0);
     }
     QVERIFY(!d.scripted.ranDry);
 
     const QStringList beforeEnd = d.scripted.events;
-    d.box("Text7")->setText(" 3");
-    d.label("Label5")->show();
+    d.setText("Text7", " 3");
+    d.control("Label5").visible = true;
     d.next();
     QCOMPARE(d.ending.count, 1);
-    QCOMPARE(d.box("Text7")->text(), QString());
-    QVERIFY(d.label("Label5")->isHidden());
+    QCOMPARE(d.text("Text7"), QString());
+    QVERIFY(!d.shown("Label5"));
     QCOMPARE(d.scripted.events, beforeEnd); // no eleventh question
     // Skipped questions get no mark.
     for (int i = 1; i <= 10; ++i)
-        QVERIFY(d.box(QStringLiteral("Text2_%1").arg(i))->text().isEmpty());
+        QVERIFY(d.mark(i).isEmpty());
 }
 
-void TestProblem::nextClearsTheDrawingAndDrawsAgain()
-{
-    DrillWindow d;
-    d.script(questionScript(1, 1, 1, 1, 1));
-    d.script(questionScript(2, 2, 2, 2, 2));
-    QVERIFY(d.start());
-    const QImage first = d.form.canvas().image();
-    QCOMPARE(first.pixelColor(50, 130), QColor(0, 255, 255));
-    d.next();
-    QCOMPARE(d.form.canvas().image(), first);
-}
-
-void TestProblem::eventsQueuedBehindTheEndChangeNothing_data()
-{
-    QTest::addColumn<QStringList>("behind");
-    QTest::addRow("入力") << QStringList{"Command3"};
-    QTest::addRow("Enter in the answer box") << QStringList{"Return"};
-    QTest::addRow("a keypad key") << QStringList{"Command2_7"};
-    QTest::addRow("an eleventh 次") << QStringList{"Command5"};
-    QTest::addRow("終了") << QStringList{"Command1"};
-    QTest::addRow("all of them") << QStringList{"Command2_11", "Return",   "Command3",
-                                                "Command5",    "Command5", "Command1"};
-}
-
-// The tenth 次 and what the pupil pressed behind it wait in the queue
-// together, as they do when the machine stalls for a moment, and reach the
-// window from the program's event loop.
-void TestProblem::eventsQueuedBehindTheEndChangeNothing()
-{
-    QFETCH(QStringList, behind);
-    DrillWindow d;
-    for (int q = 1; q <= 10; ++q)
-        d.script(questionScript(1, 2, 2, 4, 1));
-    QVERIFY(d.start());
-    for (int q = 2; q <= 10; ++q)
-        d.next();
-    d.enter(d.rightAnswer());
-    QCOMPARE(d.mark(10)->text(), QStringLiteral("○"));
-    const QStringList drawsBefore = d.scripted.events;
-
-    const auto queueClick = [&d](const QString &name) {
-        QMetaObject::invokeMethod(d.button(name), &QAbstractButton::click, Qt::QueuedConnection);
-    };
-    queueClick("Command5");
-    for (const QString &what : behind) {
-        if (what == "Return")
-            QCoreApplication::postEvent(
-                d.box("Text7"), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
-        else
-            queueClick(what);
-    }
-    QTimer stuck;
-    stuck.callOnTimeout([] { QCoreApplication::exit(99); });
-    stuck.start(10000);
-    QCOMPARE(QApplication::exec(), 0);
-    QCoreApplication::processEvents();
-
-    QCOMPARE(d.ending.count, 1);
-    QVERIFY(d.form.isHidden());
-    QCOMPARE(d.form.drillState().QuestionNo, std::int16_t(11));
-    QCOMPARE(d.form.drillState().Score, std::int16_t(10));
-    QCOMPARE(d.score(), QStringLiteral("10"));
-    QCOMPARE(d.mark(10)->text(), QStringLiteral("○"));
-    QCOMPARE(d.box("Text7")->text(), QString());
-    QCOMPARE(d.scripted.events, drawsBefore); // no eleventh question
-}
-
-QTEST_MAIN(TestProblem)
+QTEST_GUILESS_MAIN(TestProblem)
 #include "tst_problem.moc"
