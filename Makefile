@@ -81,10 +81,10 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 # make bench: the desktop program on Xvfb, the web edition in Chromium
-# through the web tests' Playwright.
+# through the web tests' Playwright and through bench/'s own Lighthouse.
 .PHONY: bench
 bench: build web-build
-	@sh scripts/install-deps.sh web-test valgrind xvfb xauth
+	@sh scripts/install-deps.sh web-test bench valgrind xvfb xauth
 	@sh bench/run-bench.sh $(BUILD) $(WEB_BUILD)/site
 
 # make test-sanitize: the whole suite again, built with AddressSanitizer and

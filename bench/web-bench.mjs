@@ -13,15 +13,11 @@ import { createServer } from "node:http";
 import { createRequire } from "node:module";
 import { extname, join } from "node:path";
 import { fileURLToPath } from "node:url";
+import { count, median, row } from "./rows.mjs";
 
 const require = createRequire(new URL("../tests/web/package.json", import.meta.url));
 const { chromium } = require("playwright-core");
 
-const count = (name, fallback) => {
-    const n = Number(process.env[name] ?? fallback);
-    if (!Number.isInteger(n) || n < 1) throw new Error(`${name} is not a whole number above 0`);
-    return n;
-};
 const site = process.argv[2];
 if (!site) throw new Error("usage: node bench/web-bench.mjs SITE_DIR");
 const pairs = count("OHM_BENCH_WEB_PAIRS", 15);
@@ -114,18 +110,6 @@ async function nextClicks(browser, url) {
     await context.close();
     return result;
 }
-
-const median = (values) => {
-    const sorted = [...values].sort((a, b) => a - b);
-    const middle = sorted.length >> 1;
-    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-};
-// Columns as in the rows above; a CJK letter takes two of them.
-const row = (label, value, unit, met, limit) => {
-    const width = [...label].reduce((n, c) => n + (c.codePointAt(0) >= 0x2e80 ? 2 : 1), 0);
-    const line = `${label}${" ".repeat(Math.max(0, 44 - width))} ${value.padStart(8)} ${unit.padEnd(2)}`;
-    console.log(`${line}  ${met.padEnd(6)}  ${limit}`.trimEnd());
-};
 
 await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
 const url = `http://127.0.0.1:${server.address().port}/`;

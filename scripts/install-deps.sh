@@ -1,13 +1,14 @@
 #!/bin/sh
 # Installs the Debian packages a make target needs:
 #
-#   sh scripts/install-deps.sh [test] [web] [web-test] [PACKAGE...]
+#   sh scripts/install-deps.sh [test] [web] [web-test] [bench] [PACKAGE...]
 #
 # With no argument, what building and running the desktop program needs;
 # "test" adds the desktop test lab, "web" what building the web face needs,
-# "web-test" the browsers, Node.js and the npm packages of tests/web. Any
-# other argument is a further Debian package, for a target that builds the
-# desktop tree too. Quiet and quick when everything is already there.
+# "web-test" the browsers, Node.js and the npm packages of tests/web, "bench"
+# Chromium, Node.js and the npm packages of bench/ (Lighthouse). Any other
+# argument is a further Debian package, for a target that builds the desktop
+# tree too. Quiet and quick when everything is already there.
 set -eu
 
 # The desktop faces are committed TTFs and the icons are made with
@@ -36,23 +37,24 @@ browsers="chromium webkit2gtk-driver firefox-esr"
 packages=""
 need_desktop=""
 web_test=""
+bench=""
+need_node=""
+web_build=""
 [ $# -eq 0 ] && need_desktop=yes
 for arg in "$@"; do
     case "$arg" in
     test) need_desktop=yes packages="$packages $lab" ;;
-    web) packages="$packages $web" ;;
-    web-test)
-        web_test=yes
-        packages="$packages $browsers"
-        # A Node.js from elsewhere brings its own npm.
-        if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
-            packages="$packages nodejs npm"
-        fi
-        ;;
+    web) web_build=yes need_node=yes packages="$packages $web" ;;
+    web-test) web_test=yes need_node=yes packages="$packages $browsers" ;;
+    bench) bench=yes need_node=yes packages="$packages chromium" ;;
     *) need_desktop=yes packages="$packages $arg" ;;
     esac
 done
 [ -n "$need_desktop" ] && packages="$desktop $packages"
+# A Node.js from elsewhere brings its own npm.
+if [ -n "$need_node" ] && { ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; }; then
+    packages="$packages nodejs npm"
+fi
 
 missing=""
 for p in $packages; do
@@ -72,21 +74,26 @@ if [ -n "$missing" ]; then
         apt-get install -y -qq --no-install-recommends $missing >/dev/null
 fi
 
-[ -n "$web_test" ] || exit 0
+[ -n "$need_node" ] || exit 0
 
-# The lock file wants Node.js 20 or later; Debian 12's own is 18.
+# The lock files of the tests and the bench want Node.js 20 or later;
+# Debian 12's own is 18, which builds the web edition well enough.
 node_version=$(node --version)
 node_version=${node_version#v}
-if [ "${node_version%%.*}" -lt 20 ]; then
-    echo "tests/web needs Node.js 20 or later (found $node_version): install it from nodejs.org or NodeSource, or with nvm, and run make again" >&2
+if [ -n "$web_test$bench" ] && [ "${node_version%%.*}" -lt 20 ]; then
+    echo "tests/web and bench/ need Node.js 20 or later (found $node_version): install it from nodejs.org or NodeSource, or with nvm, and run make again" >&2
     exit 1
 fi
 
-# The test's npm packages, exactly as locked; installed again only when the
+# A folder's npm packages, exactly as locked; installed again only when the
 # lock file changes.
-tests=$(dirname "$0")/../tests/web
-if ! cmp -s "$tests/package-lock.json" "$tests/node_modules/.installed-lock.json"; then
-    echo "Installing the npm packages of tests/web"
-    (cd "$tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null &&
-        cp package-lock.json node_modules/.installed-lock.json)
-fi
+npm_packages() {
+    if ! cmp -s "$1/package-lock.json" "$1/node_modules/.installed-lock.json"; then
+        echo "Installing the npm packages of $2"
+        (cd "$1" && npm ci --no-audit --no-fund --loglevel=error >/dev/null &&
+            cp package-lock.json node_modules/.installed-lock.json)
+    fi
+}
+[ -z "$web_build" ] || npm_packages "$(dirname "$0")/../app/web" app/web
+[ -z "$web_test" ] || npm_packages "$(dirname "$0")/../tests/web" tests/web
+[ -z "$bench" ] || npm_packages "$(dirname "$0")/../bench" bench/

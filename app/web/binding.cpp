@@ -41,6 +41,16 @@ void edited(const std::string &name)
         theFace()->edited(*id);
 }
 
+// The controls' names in the table's order, by which the page holds its
+// elements: one string, as the page needs no more of the table to start.
+std::string controlNames()
+{
+    std::string names;
+    for (const ControlRow &row : form1Controls())
+        names += (names.empty() ? "" : " ") + row.name;
+    return names;
+}
+
 void setDevicePixelRatio(double ratio)
 {
     theFace()->setDevicePixelRatio(ratio);
@@ -51,6 +61,7 @@ void setDevicePixelRatio(double ratio)
 EMSCRIPTEN_BINDINGS(ohm_drill)
 {
     emscripten::function("controlTable", &controlTable);
+    emscripten::function("controlNames", &controlNames);
     emscripten::function("start", &start);
     emscripten::function("activate", &activate);
     emscripten::function("click", &click);

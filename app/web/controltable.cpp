@@ -1,34 +1,12 @@
 #include "app/web/controltable.h"
 
-#include "app/contrast.h"
-#include "app/form1controls.h"
+#include "app/web/pagemarkup.h"
 
-#include <cstdio>
-#include <optional>
 #include <string>
 
 using emscripten::val;
 
 namespace {
-
-std::string cssColour(Rgb rgb)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb.red, rgb.green, rgb.blue);
-    return text;
-}
-
-val optionalColour(const std::optional<Rgb> &rgb)
-{
-    return rgb ? val(cssColour(*rgb)) : val::null();
-}
-
-// The family names make-fonts.py gives the program's own faces; the page's
-// style sheet declares them on its woff2 files.
-const char *fontFamily(TypeFace face)
-{
-    return face == TypeFace::Fixed ? "OhmDrill Gothic" : "OhmDrill PGothic";
-}
 
 const char *kindName(ControlKind kind)
 {
@@ -56,21 +34,6 @@ const char *alignName(TextAlign align)
     return "left";
 }
 
-// A disabled box looks as in the desktop's standard scheme: grey lettering
-// on light grey, or a grey dark enough to read where it must.
-constexpr Rgb DisabledBase{239, 239, 239};
-constexpr Rgb DisabledLetters{190, 190, 190};
-constexpr Rgb EnabledLetters{0, 0, 0};
-
-Rgb readableDisabledLetters()
-{
-    auto colour = [](Rgb c) { return Colour{c.red / 255.0, c.green / 255.0, c.blue / 255.0}; };
-    const Colour letters =
-        readableLetters(colour(DisabledBase), colour(DisabledLetters), colour(EnabledLetters));
-    auto byte = [](double v) { return static_cast<std::uint8_t>(v * 255 + 0.5); };
-    return {byte(letters.red), byte(letters.green), byte(letters.blue)};
-}
-
 val controlObject(const ControlRow &row)
 {
     val c = val::object();
@@ -87,14 +50,9 @@ val controlObject(const ControlRow &row)
     c.set("pixelSize", row.pixelSize);
     c.set("bold", row.bold);
     c.set("align", alignName(row.align));
-    if (row.kind == ControlKind::TextBox && !row.enabled) {
-        c.set("background", cssColour(DisabledBase));
-        c.set("letters",
-              cssColour(row.readableWhenDisabled ? readableDisabledLetters() : DisabledLetters));
-    } else {
-        c.set("background", optionalColour(row.background));
-        c.set("letters", optionalColour(row.letters));
-    }
+    const PageColours colours = pageColours(row);
+    c.set("background", colours.background.empty() ? val::null() : val(colours.background));
+    c.set("letters", colours.letters.empty() ? val::null() : val(colours.letters));
     c.set("enabled", row.enabled);
     c.set("visible", row.visible);
     c.set("focusable", row.focusable);

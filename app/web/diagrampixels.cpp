@@ -44,22 +44,23 @@ struct Span {
     int first, last;
 };
 
-// The pixels p, 0 <= p < size, whose centre p + 0.5 lies in (low, high].
+// The pixels p, first <= p < end, whose centre p + 0.5 lies in (low, high].
 // Clamped in double before the conversion, so a line far off the picture
 // costs nothing and cannot overflow an int.
-Span centresWithin(double low, double high, int size)
+Span centresWithin(double low, double high, int first, int end)
 {
-    const double first = std::clamp(std::floor(low - 0.5) + 1, 0.0, static_cast<double>(size));
-    const double last = std::clamp(std::floor(high - 0.5), -1.0, static_cast<double>(size) - 1);
-    return {static_cast<int>(first), static_cast<int>(last)};
+    const double from = std::clamp(std::floor(low - 0.5) + 1, double(first), double(end));
+    const double to = std::clamp(std::floor(high - 0.5), double(first) - 1, double(end) - 1);
+    return {static_cast<int>(from), static_cast<int>(to)};
 }
 
 // The stroke of a line from a to b, in device pixels, corner after corner.
 std::array<Point, 4> stroke(Point a, Point b, double ratio)
 {
-    const double half = ratio / 2; // half the pen's width
+    const double pen = std::max(ratio, 1.0);
+    const double half = pen / 2;
     if (a.x == b.x && a.y == b.y) {
-        const double along = ratio * half;
+        const double along = pen * half;
         return {{{a.x - along, a.y - half},
                  {a.x + along, a.y - half},
                  {a.x + along, a.y + half},
@@ -79,7 +80,8 @@ void fill(const std::array<Point, 4> &corners, std::uint8_t colour, DevicePixels
 {
     const auto [top, bottom] =
         std::minmax({corners[0].y, corners[1].y, corners[2].y, corners[3].y});
-    const Span rows = centresWithin(top, bottom, out.height);
+    const DevicePixels::Part &part = out.part;
+    const Span rows = centresWithin(top, bottom, part.top, part.top + part.height);
     for (int y = rows.first; y <= rows.last; ++y) {
         // Where the row's centre line crosses the outline; the stroke is
         // convex, so everything between the outermost crossings is inside.
@@ -98,10 +100,11 @@ void fill(const std::array<Point, 4> &corners, std::uint8_t colour, DevicePixels
             left = std::min(left, x);
             right = std::max(right, x);
         }
-        const Span columns = centresWithin(left, right, out.width);
+        const Span columns = centresWithin(left, right, part.left, part.left + part.width);
         if (columns.first > columns.last)
             continue;
-        const auto row = out.colours.begin() + static_cast<std::ptrdiff_t>(y) * out.width;
+        const auto row = out.colours.begin() +
+                         static_cast<std::ptrdiff_t>(y - part.top) * part.width - part.left;
         std::fill(row + columns.first, row + columns.last + 1, colour);
     }
 }
@@ -110,22 +113,43 @@ void fill(const std::array<Point, 4> &corners, std::uint8_t colour, DevicePixels
 
 PixelSurface::PixelSurface(int width, int height) : width_(width), height_(height) {}
 
-void PixelSurface::render(double devicePixelRatio, DevicePixels &out) const
+void PixelSurface::render(double devicePixelRatio, DevicePixels &out, Keep keep) const
 {
-    const double r = devicePixelRatio > 1 ? devicePixelRatio : 1.0;
+    const double r = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     // Rounded as Qt sizes an image for a ratio.
-    out.width = static_cast<int>(std::lround(width_ * r));
-    out.height = static_cast<int>(std::lround(height_ * r));
-    out.colours.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height),
-                       NoPixel);
+    out.width = std::max(1, static_cast<int>(std::lround(width_ * r)));
+    out.height = std::max(1, static_cast<int>(std::lround(height_ * r)));
+    std::vector<std::array<Point, 4>> strokes;
+    std::vector<std::uint8_t> colours;
+    double left = Far, top = Far, right = -Far, bottom = -Far;
     for (const Line &l : lines()) {
         if (!std::isfinite(l.x1) || !std::isfinite(l.y1) || !std::isfinite(l.x2) ||
             !std::isfinite(l.y2))
             continue;
         const Point from{(l.x1 + 0.5) * r, (l.y1 + 0.5) * r};
         const Point to{(l.x2 + 0.5) * r, (l.y2 + 0.5) * r};
-        fill(stroke(from, to, r), static_cast<std::uint8_t>(l.colour & 15), out);
+        strokes.push_back(stroke(from, to, r));
+        colours.push_back(static_cast<std::uint8_t>(l.colour & 15));
+        for (const Point &p : strokes.back()) {
+            left = std::min(left, p.x);
+            top = std::min(top, p.y);
+            right = std::max(right, p.x);
+            bottom = std::max(bottom, p.y);
+        }
     }
+    DevicePixels::Part &part = out.part;
+    if (keep == Keep::Whole) {
+        part = {0, 0, out.width, out.height};
+    } else {
+        const Span columns = centresWithin(left, right, 0, out.width);
+        const Span rows = centresWithin(top, bottom, 0, out.height);
+        part = {columns.first, rows.first, std::max(0, columns.last - columns.first + 1),
+                std::max(0, rows.last - rows.first + 1)};
+    }
+    out.colours.assign(static_cast<std::size_t>(part.width) * static_cast<std::size_t>(part.height),
+                       NoPixel);
+    for (std::size_t i = 0; i < strokes.size(); ++i)
+        fill(strokes[i], colours[i], out);
 }
 
 DevicePixels PixelSurface::render(double devicePixelRatio) const
@@ -149,8 +173,7 @@ constexpr std::array<RgbaBytes, 256> Rgba = [] {
 
 } // namespace
 
-// One look-up per device pixel: a new question repaints the whole figure,
-// half a million pixels at ratio 2.
+// One look-up per device pixel of the part kept.
 void rgbaOf(const DevicePixels &pixels, std::vector<std::uint8_t> &rgba)
 {
     const std::size_t count = pixels.colours.size();

@@ -1,96 +1,66 @@
-// Builds the drill's window from the table the module hands out and passes
-// the pupil's clicks and Enter to it; everything else is decided there.
+// Wires the drill's window, which the page already shows as it stands once
+// started, to the module: the pupil's clicks, Enter and typing go to it,
+// and it tells the page what to show; everything is decided there.
 import loadDrill from "./webface.js";
 
 // Served, the site keeps itself for use offline; a page opened from a disk
 // has no service worker and needs none.
 if (/^https?:$/.test(location.protocol)) navigator.serviceWorker?.register("sw.js");
 
-const drill = await loadDrill();
-const table = drill.controlTable();
+const main = document.querySelector("main");
+const win = document.getElementById("Form1");
+const canvas = win.querySelector("canvas");
+const notice = document.getElementById("notice");
+let drill = null;
+
+// The window whole in the page, centred and as large as the page allows,
+// on any screen: scaled so that it is a whole number of device pixels wide
+// and placed on the device pixels, the circuit is drawn for exactly the
+// device pixels it covers, sharp at any scale. The page's own size is
+// main's, which pinch zoom leaves alone.
+let ratio = 0;
+function fit() {
+    if (!win.isConnected) return;
+    const dpr = window.devicePixelRatio;
+    const [width, height] = [main.clientWidth, main.clientHeight];
+    const [winWidth, winHeight] = [win.offsetWidth, win.offsetHeight];
+    const fits = Math.min(width / winWidth, height / winHeight);
+    const scale = Math.max(1, Math.floor(fits * winWidth * dpr)) / (winWidth * dpr);
+    const onPixels = (v) => Math.round(v * dpr) / dpr;
+    const left = onPixels((width - winWidth * scale) / 2);
+    const top = onPixels((height - winHeight * scale) / 2);
+    win.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
+    const covered = dpr * scale;
+    // Before the drill starts, only noted for its start.
+    if (drill && covered !== ratio) drill.setDevicePixelRatio(covered);
+    ratio = covered;
+}
+new ResizeObserver(fit).observe(main);
+addEventListener("resize", fit);
+fit();
+
+// The canvas made ready for the circuit while the module loads: its first
+// picture costs a slow device more than any other step of the start.
+[canvas.width, canvas.height] = [win.offsetWidth, win.offsetHeight].map((n) => Math.round(n * ratio));
+canvas.getContext("2d").putImageData(new ImageData(1, 1), 0, 0);
+
+drill = await loadDrill();
 // For the tests, and for a look from the browser's console.
 globalThis.ohmDrill = drill;
 
-document.title = table.caption;
-document.querySelector("h1").textContent = table.caption;
-const win = document.createElement("div");
-win.id = "Form1";
-win.setAttribute("role", "group");
-win.setAttribute("aria-label", table.caption);
-Object.assign(win.style, {
-    width: `${table.width}px`,
-    height: `${table.height}px`,
-    background: table.background,
-});
-
-// The circuit lies behind every control.
-const canvas = document.createElement("canvas");
-canvas.style.width = `${table.width}px`;
-canvas.style.height = `${table.height}px`;
-win.append(canvas);
-
-const tags = { label: "div", textBox: "input", button: "button" };
-const elements = [];
-for (const c of table.controls) {
-    const e = document.createElement(tags[c.kind]);
-    e.id = c.name;
-    if (c.kind === "textBox") {
-        e.value = c.caption;
-        e.disabled = !c.enabled;
-    } else {
-        e.textContent = c.caption;
-    }
-    if (c.kind === "button") e.type = "button";
-    Object.assign(e.style, {
-        left: `${c.rect.left}px`,
-        top: `${c.rect.top}px`,
-        width: `${c.rect.width}px`,
-        height: `${c.rect.height}px`,
-        fontFamily: `"${c.fontFamily}"`,
-        fontSize: `${c.pixelSize}px`,
-        fontWeight: c.bold ? "bold" : "normal",
-        display: c.visible ? "" : "none",
+// By the controls' order in the table, which the module's calls use.
+const elements = drill.controlNames().split(" ").map((name) => document.getElementById(name));
+for (const e of elements) {
+    if (e.tagName === "BUTTON") e.addEventListener("click", () => drill.click(e.id));
+    if (e.tagName !== "INPUT") continue;
+    if (e.hasAttribute("data-spoken")) e.addEventListener("input", () => drill.edited(e.id));
+    e.addEventListener("keydown", (event) => {
+        // The Enter that commits an input method's text is not one for us.
+        if (event.key !== "Enter" || event.isComposing) return;
+        event.preventDefault();
+        drill.enterPressed(e.id);
     });
-    // A button centres its caption, as on the desktop.
-    if (c.kind !== "button") e.style.textAlign = c.align;
-    if (c.background) e.style.background = c.background;
-    if (c.letters) e.style.color = c.letters;
-    if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
-    if (c.accessibleDescription) e.setAttribute("aria-description", c.accessibleDescription);
-    // Tab follows the order of the page (see below), never a tabindex above 0.
-    if (c.kind !== "label") e.tabIndex = c.focusable && table.focusOrder.includes(c.name) ? 0 : -1;
-    // Painted in the table's order wherever it stands in the page.
-    e.style.zIndex = elements.length + 1;
-    if (c.kind === "button") e.addEventListener("click", () => drill.click(c.name));
-    if (c.kind === "textBox" && c.spoken) e.addEventListener("input", () => drill.edited(c.name));
-    if (c.kind === "textBox")
-        e.addEventListener("keydown", (event) => {
-            // The Enter that commits an input method's text is not one for us.
-            if (event.key !== "Enter" || event.isComposing) return;
-            event.preventDefault();
-            drill.enterPressed(c.name);
-        });
-    elements.push(e);
 }
-// The page holds the controls in focus order, so that Tab and a screen
-// reader's reading go the same way; each of the others comes just before the
-// next control after it in the table that has a place in the focus order,
-// as a box's caption comes before the box.
-const before = new Map(table.focusOrder.map((name) => [name, []]));
-let waiting = [];
-table.controls.forEach((c, i) => {
-    waiting.push(elements[i]);
-    if (!before.has(c.name)) return;
-    before.set(c.name, waiting);
-    waiting = [];
-});
-for (const name of table.focusOrder) win.append(...before.get(name));
-win.append(...waiting);
-const main = document.querySelector("main");
-main.append(win);
-// Decimal keys on a phone's keyboard for the answer.
-document.getElementById("Text7").inputMode = "decimal";
-const notice = document.getElementById("notice");
 
 let image = null;
 
@@ -110,26 +80,27 @@ const page = {
         if (name) elements[i].setAttribute("aria-label", name);
         else elements[i].removeAttribute("aria-label");
     },
-    // The figure's pixels are copied into one image kept for the next.
-    drawFigure(width, height, rgba) {
-        if (image?.width !== width || image?.height !== height) {
-            canvas.width = width;
-            canvas.height = height;
-            image = new ImageData(width, height);
-        }
+    // The figure of that many device pixels, of which only the part its
+    // lines cover comes anew; one image is kept for the next of its size.
+    drawFigure(width, height, left, top, partWidth, partHeight, rgba) {
+        const context = canvas.getContext("2d");
+        if (canvas.width !== width || canvas.height !== height) [canvas.width, canvas.height] = [width, height];
+        else context.clearRect(0, 0, width, height);
+        if (!partWidth || !partHeight) return;
+        if (image?.width !== partWidth || image?.height !== partHeight) image = new ImageData(partWidth, partHeight);
         image.data.set(rgba);
-        canvas.getContext("2d").putImageData(image, 0, 0);
+        context.putImageData(image, left, top);
     },
     // Emptied first, so the same words said twice are read twice.
     say(message) {
         notice.textContent = "";
         setTimeout(() => (notice.textContent = message), 0);
     },
-    end() {
+    end(endedNotice) {
         win.remove();
         const line = document.createElement("p");
         line.id = "ended";
-        line.textContent = table.endedNotice;
+        line.textContent = endedNotice;
         main.append(line);
         // An installed app's own window closes, as the desktop window does;
         // a browser tab stays with the line, even where the browser would
@@ -139,26 +110,11 @@ const page = {
     },
 };
 
-// A narrow screen, or a page zoomed past the screen, gets the whole window,
-// smaller. The circuit is drawn for the device pixels it then covers, so it
-// stays as sharp as the screen allows: at 200 % on a screen 1024 pixels wide
-// the window is 512 pixels of the page, and 1024 of the screen.
-let ratio = 0;
-function fit() {
-    const scale = Math.min(1, innerWidth / table.width, innerHeight / table.height);
-    win.style.transform = scale < 1 ? `scale(${scale})` : "";
-    const covered = window.devicePixelRatio * scale;
-    // The first time, before the drill starts, only noted for its start.
-    if (ratio && covered !== ratio) drill.setDevicePixelRatio(covered);
-    ratio = covered;
-}
-addEventListener("resize", fit);
-fit();
-
+// Started in steps, each a short task of its own, so that a slow device
+// never stops answering for long: start-up, then the first question.
 drill.start(page, ratio);
-function activate() {
-    drill.activate();
-    document.getElementById(table.focusOrder[0]).focus();
-}
-if (document.readyState === "complete") activate();
-else addEventListener("load", activate, { once: true });
+await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+if (document.readyState !== "complete") await new Promise((resolve) => addEventListener("load", resolve, { once: true }));
+drill.activate();
+// The page holds the controls in focus order.
+win.querySelector('[tabindex="0"]').focus();

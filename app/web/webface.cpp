@@ -6,6 +6,7 @@
 #include "app/web/webface.h"
 
 #include "app/utf.h"
+#include "app/web/pagemarkup.h"
 
 #include <cstdio>
 
@@ -17,18 +18,6 @@ namespace {
 int index(ControlId control)
 {
     return static_cast<int>(control.index());
-}
-
-// What a screen reader is told a control is. A page cannot give a box a
-// spoken value apart from its text, so a box with a spoken form of its own
-// says it in its name: "電流 I1 0.5 アンペア", "得点 10 点".
-std::string accessibleName(const ControlRow &row, const std::string &spoken)
-{
-    if (row.spoken == SpokenForm::AsShown || spoken.empty())
-        return row.accessibleName;
-    if (spoken.starts_with(row.accessibleName))
-        return spoken;
-    return row.accessibleName + " " + spoken;
 }
 
 } // namespace
@@ -94,10 +83,12 @@ void WebFace::figureDrawn()
     if (!changed && shownRatio_ == ratio_)
         return;
     shownRatio_ = ratio_;
-    surface_.render(ratio_, pixels_);
+    // Only the part the lines cover is drawn anew; the rest stays clear.
+    surface_.render(ratio_, pixels_, PixelSurface::Keep::Covered);
     rgbaOf(pixels_, rgba_);
-    page_.call<void>("drawFigure", pixels_.width, pixels_.height,
-                     val(emscripten::typed_memory_view(rgba_.size(), rgba_.data())));
+    const DevicePixels::Part &part = pixels_.part;
+    page_.call<void>("drawFigure", pixels_.width, pixels_.height, part.left, part.top, part.width,
+                     part.height, val(emscripten::typed_memory_view(rgba_.size(), rgba_.data())));
 }
 
 void WebFace::say(const std::string &message)
@@ -113,7 +104,7 @@ void WebFace::setSpokenText(ControlId box, const std::string &spoken)
 
 void WebFace::end()
 {
-    page_.call<void>("end");
+    page_.call<void>("end", std::string(EndedNotice));
 }
 
 std::optional<WebFace> &theFace()

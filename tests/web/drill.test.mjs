@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
-import { contrastRatio, controlTable, expectedAnswer, openDrill, placeOf, playDrill, shown, shows, startBrowser } from "./drillpage.mjs";
+import { contrastRatio, controlTable, expectedAnswer, firstQuestion, openDrill, placeOf, playDrill, shown, shows, startBrowser } from "./drillpage.mjs";
 
 let browser;
 before(async () => (browser = await startBrowser()));
@@ -19,14 +19,14 @@ test("each control is where the table puts it, in its face, colours and state", 
     const seen = await page.evaluate(async (names) => {
         await document.fonts.ready;
         const win = document.getElementById("Form1");
-        const w = win.getBoundingClientRect();
+        const w = { width: win.offsetWidth, height: win.offsetHeight };
         const controls = names.map((name) => {
             const e = document.getElementById(name);
-            const r = e.getBoundingClientRect();
             const s = getComputedStyle(e);
-            // A hidden control has no box; its place is in its style.
+            // A hidden control has no box; its place is in its style. A
+            // shown one's is in the window's pixels, at any scale.
             const [left, top, width, height] = ["left", "top", "width", "height"].map((k) => parseFloat(s[k]));
-            const placed = { left: r.left - w.left, top: r.top - w.top, width: r.width, height: r.height };
+            const placed = { left: e.offsetLeft, top: e.offsetTop, width: e.offsetWidth, height: e.offsetHeight };
             return {
                 ...{ tag: e.tagName, rect: s.display === "none" ? { left, top, width, height } : placed },
                 ...{ text: e.tagName === "INPUT" ? e.value : e.textContent, display: s.display },
@@ -205,4 +205,44 @@ test("「。３」 typed through an input method reads as 0.3", async () => {
     await page.keyboard.press("Enter");
     assert.equal(await shows(page, "Text2_1"), "○");
     assert.equal(await shows(page, "Text6"), "10");
+});
+
+// On a phone, a tablet and a desktop the window is whole, centred, as large
+// as the screen allows and drawn at the device pixels it covers; a tap on a
+// key types.
+const screens = {
+    "a phone, portrait": { width: 390, height: 760, deviceScaleFactor: 3, mobile: true },
+    "a tablet, landscape": { width: 1080, height: 740, deviceScaleFactor: 2, mobile: true },
+    "a desktop": { width: 1920, height: 960, deviceScaleFactor: 1, mobile: false },
+};
+for (const [name, screen] of Object.entries(screens))
+test(`on ${name} the window fills the screen, whole and centred, and a tap types`, async () => {
+    const page = await browser.context.newPage();
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send("Emulation.setDeviceMetricsOverride", screen);
+    await cdp.send("Emulation.setTouchEmulationEnabled", { enabled: true });
+    await page.goto(browser.url);
+    await firstQuestion(page);
+    const seen = await page.evaluate(() => {
+        const { left, top, right, bottom, width, height } = document.getElementById("Form1").getBoundingClientRect();
+        const canvas = document.querySelector("#Form1 canvas");
+        const key = document.getElementById("Command2_7").getBoundingClientRect();
+        return {
+            ...{ left, top, right, bottom, width, height, key: [key.x + key.width / 2, key.y + key.height / 2] },
+            ...{ page: [innerWidth, innerHeight, document.documentElement.scrollWidth], canvas: [canvas.width, canvas.height] },
+        };
+    });
+    assert.deepEqual(seen.page, [screen.width, screen.height, screen.width]);
+    assert.ok(seen.left >= 0 && seen.top >= 0 && seen.right <= screen.width && seen.bottom <= screen.height, JSON.stringify(seen));
+    assert.ok(Math.abs(seen.left - (screen.width - seen.right)) <= 1 && Math.abs(seen.top - (screen.height - seen.bottom)) <= 1, JSON.stringify(seen));
+    assert.ok(seen.width >= screen.width - 1 || seen.height >= screen.height - 1, JSON.stringify(seen));
+    assert.deepEqual(seen.canvas, [seen.width, seen.height].map((n) => Math.round(n * screen.deviceScaleFactor)));
+
+    const [x, y] = seen.key;
+    await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x, y }] });
+    await cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+    await page.waitForFunction(() => document.getElementById("Text7").value !== "");
+    assert.equal(await shows(page, "Text7"), " 7");
+    assert.deepEqual(page.errors ?? [], []);
+    await page.close();
 });

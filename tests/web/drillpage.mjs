@@ -92,7 +92,8 @@ export async function openDrill(browser, { clock, ratio, url } = {}) {
     if (clock) await page.addInitScript(fixClock, clock);
     if (ratio) {
         const cdp = await page.context().newCDPSession(page);
-        const screen = { width: 1024, height: 768, deviceScaleFactor: ratio, mobile: false };
+        // The window's own size, so that the window is shown at its size.
+        const screen = { width: 792, height: 573, deviceScaleFactor: ratio, mobile: false };
         await cdp.send("Emulation.setDeviceMetricsOverride", screen);
     }
     await page.goto(url ?? browser.url);
@@ -181,19 +182,19 @@ export function placeOf(c) {
     return row ? { ...c.rect, left: 36 * c.index + 50, top: row[1] === "1" ? 445 : 477 } : c.rect;
 }
 
-// Each control's border box relative to the window, by name; a hidden
-// control has no box, so its place is read from its style.
+// Each control's border box in the window's own pixels, whatever the scale
+// the window is fitted to the page at, by name; a hidden control has no box,
+// so its place is read from its style.
 export const layout = (page) =>
     page.evaluate(() => {
-        const w = document.getElementById("Form1").getBoundingClientRect();
+        const w = document.getElementById("Form1");
         const rects = {};
         for (const { name } of globalThis.ohmDrill.controlTable().controls) {
             const e = document.getElementById(name);
             const s = getComputedStyle(e);
-            const r = e.getBoundingClientRect();
             rects[name] = s.display === "none"
                 ? Object.fromEntries(["left", "top", "width", "height"].map((k) => [k, parseFloat(s[k])]))
-                : { left: r.left - w.left, top: r.top - w.top, width: r.width, height: r.height };
+                : { left: e.offsetLeft, top: e.offsetTop, width: e.offsetWidth, height: e.offsetHeight };
         }
-        return { window: { width: w.width, height: w.height }, rects };
+        return { window: { width: w.offsetWidth, height: w.offsetHeight }, rects };
     });
