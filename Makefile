@@ -67,7 +67,7 @@ test-web: web-test-build
 	@sh tests/web/run.sh $(WEB_TEST_BUILD)/site
 
 clean:
-	rm -rf $(BUILD) $(WEB_BUILD) $(WEB_TEST_BUILD)
+	rm -rf $(BUILD) $(WEB_BUILD) $(WEB_TEST_BUILD) $(DIST)
 
 .PHONY: screenshot
 screenshot: build
@@ -79,6 +79,26 @@ screenshot: build
 package: build
 	@sh scripts/install-deps.sh dpkg-dev
 	cd $(BUILD) && cpack -G DEB
+
+# make dist: the release files in $(DIST)/, each named with the version: the
+# .deb, the site as a .zip ready to upload (one folder, the site's files in
+# it), the edition in one file, and their SHA256SUMS.
+VERSION := $(shell sed -n 's/^project.ohm-parallel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DIST ?= dist
+WEB_DIST = ohm-parallel-web-$(VERSION)
+
+.PHONY: dist
+dist: build web-build
+	@sh scripts/install-deps.sh dpkg-dev
+	@rm -rf $(DIST) $(WEB_BUILD)/$(WEB_DIST) && mkdir -p $(DIST)
+	@cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(DIST)/deb >/dev/null
+	@mv $(DIST)/deb/ohm-parallel_$(VERSION)_*.deb $(DIST)/ && rm -rf $(DIST)/deb
+	@cp -r $(WEB_BUILD)/site $(WEB_BUILD)/$(WEB_DIST)
+	@cd $(WEB_BUILD) && /usr/bin/python3 -m zipfile -c $(CURDIR)/$(DIST)/$(WEB_DIST).zip $(WEB_DIST)
+	@rm -rf $(WEB_BUILD)/$(WEB_DIST)
+	@cp $(WEB_BUILD)/ohm-parallel.html $(DIST)/ohm-parallel-$(VERSION).html
+	@cd $(DIST) && sha256sum ohm-parallel* >SHA256SUMS
+	@ls -l $(DIST)
 
 # make bench: the desktop program on Xvfb, the web edition in Chromium
 # through the web tests' Playwright and through bench/'s own Lighthouse.

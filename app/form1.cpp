@@ -54,6 +54,16 @@ void Form1::enterPressed(ControlId control)
         Command3_Click();
 }
 
+std::string Form1::runResult() const
+{
+    std::string result = "得点 " + plainNumberText(Drill.Score) + "点　";
+    for (int i = 1; i <= 10; ++i) {
+        const std::string mark = utf8(view_.controlText(Text2(i)));
+        result += (i > 1 ? " " : "") + (mark.empty() ? std::string("－") : mark);
+    }
+    return result;
+}
+
 void Form1::windowClosed()
 {
     ended_ = true;

@@ -6,6 +6,7 @@
 #include "drill/outside.h"
 
 #include <cstdint>
+#include <string>
 
 class Form1View;
 struct TaskKind;
@@ -20,6 +21,10 @@ public:
 
     const DrillState &drillState() const { return Drill; }
     bool ended() const { return ended_; }
+    // What the run came to, for a page to show after the end: the score and
+    // the ten marks in order, "得点 70点　○ ○ × － …", "－" for a question
+    // left unmarked.
+    std::string runResult() const;
 
     void Form_Load();
     void Form_Activate();

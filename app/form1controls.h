@@ -64,6 +64,9 @@ private:
     friend const std::vector<ControlId> &form1ControlIds();
 };
 
+// The program's version, as its release files are named.
+inline constexpr std::string_view Version = OHM_VERSION;
+
 // The window: its caption, size and background.
 inline constexpr std::string_view WindowCaption = "オームの法則（並列）";
 inline constexpr int WindowWidth = 792;

@@ -73,6 +73,7 @@ val controlTable()
     table.set("height", WindowHeight);
     table.set("background", cssColour(WindowBackground));
     table.set("endedNotice", std::string(EndedNotice));
+    table.set("version", std::string(Version));
     val controls = val::array();
     for (const ControlRow &row : form1Controls())
         controls.call<void>("push", controlObject(row));

@@ -2,7 +2,8 @@
 """The built site made ready to go offline, and made into one file.
 
     pack-site.py worker SITE TEMPLATE   writes SITE/sw.js: the template with
-                                        the site's files and their hash
+                                        the site's files, the hash of each and
+                                        of them all
     pack-site.py single SITE LOADER WASM OUT
                                         writes OUT: SITE/index.html with
                                         everything it loads inside it, LOADER
@@ -23,12 +24,13 @@ SCRIPT = '<script type="module" src="page.js"></script>'
 
 
 def worker(site, template):
-    files = sorted(p.name for p in site.iterdir() if p.is_file() and p.name != "sw.js")
+    names = sorted(p.name for p in site.iterdir() if p.is_file() and p.name != "sw.js")
+    files = {name: hashlib.sha256((site / name).read_bytes()).hexdigest() for name in names}
     digest = hashlib.sha256()
-    for name in files:
+    for name in names:
         digest.update(name.encode() + b"\0" + (site / name).read_bytes())
     text = template.read_text(encoding="utf-8")
-    text = text.replace("SITE_FILES", json.dumps(files)).replace("SITE_VERSION", json.dumps(digest.hexdigest()[:16]))
+    text = text.replace("SITE_FILES", json.dumps(files, indent=1)).replace("SITE_VERSION", json.dumps(digest.hexdigest()[:16]))
     # Written only when it changes, which is when the browsers update it.
     sw = site / "sw.js"
     if not sw.exists() or sw.read_text(encoding="utf-8") != text:

@@ -4,8 +4,16 @@
 import loadDrill from "./webface.js";
 
 // Served, the site keeps itself for use offline; a page opened from a disk
-// has no service worker and needs none.
-if (/^https?:$/.test(location.protocol)) navigator.serviceWorker?.register("sw.js");
+// has no service worker and needs none. A new version the worker has kept
+// whole takes over at once, and the page shows it unless the pupil has
+// already begun.
+let begun = false;
+if (/^https?:$/.test(location.protocol) && navigator.serviceWorker) {
+    const updating = navigator.serviceWorker.controller !== null;
+    navigator.serviceWorker.addEventListener("controllerchange", () => updating && !begun && location.reload());
+    navigator.serviceWorker.register("sw.js");
+}
+for (const event of ["pointerdown", "keydown"]) addEventListener(event, () => (begun = true), { once: true, capture: true });
 
 const main = document.querySelector("main");
 const win = document.getElementById("Form1");
@@ -96,12 +104,15 @@ const page = {
         notice.textContent = "";
         setTimeout(() => (notice.textContent = message), 0);
     },
-    end(endedNotice) {
+    // The window gives way to a line that says the drill has ended, with the
+    // run's result under it, and a screen reader hears both.
+    end(endedNotice, result) {
         win.remove();
         const line = document.createElement("p");
         line.id = "ended";
-        line.textContent = endedNotice;
+        line.append(endedNotice, document.createElement("br"), result);
         main.append(line);
+        page.say(`${endedNotice}${result}`);
         // An installed app's own window closes, as the desktop window does;
         // a browser tab stays with the line, even where the browser would
         // let a tab that has only this page in its history be closed.

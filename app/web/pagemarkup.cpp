@@ -163,6 +163,9 @@ std::string element(const ControlRow &row, const MarkupFace::Control &shown, std
         e += " data-spoken";
     if (!row.enabled)
         e += " disabled";
+    // Where a teacher finds the version: over the credit line.
+    if (row.name == "Text5")
+        e += " title=\"Ver." + std::string(Version) + "\"";
     // Decimal keys on a phone's keyboard for the answer.
     if (row.name == "Text7")
         e += " inputmode=\"decimal\"";

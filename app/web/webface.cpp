@@ -104,7 +104,10 @@ void WebFace::setSpokenText(ControlId box, const std::string &spoken)
 
 void WebFace::end()
 {
-    page_.call<void>("end", std::string(EndedNotice));
+    // The line after the end keeps the run's result, for the pupil to show,
+    // and says which version this is.
+    page_.call<void>("end", std::string(EndedNotice),
+                     form1_.runResult() + "　Ver." + std::string(Version));
 }
 
 std::optional<WebFace> &theFace()

@@ -14,24 +14,29 @@ const types = {
     ...{ ".webmanifest": "application/manifest+json", ".png": "image/png", ".svg": "image/svg+xml" },
 };
 
-// The site on a free loopback port. Its page with ?clock=12:34:07 reads that
-// time of day, for a browser that cannot run a script before the page's own.
-export async function serveSite() {
+// The site on a free loopback port, under prefix (a folder of a host, as
+// "/science/ohm/"), from the folder root() gives at each request; wasmType
+// is the type the host sends WebAssembly as. Its page with ?clock=12:34:07
+// reads that time of day, for a browser that cannot run a script before the
+// page's own.
+export async function serveSite({ root = () => site, prefix = "/", wasmType = types[".wasm"] } = {}) {
     // Only the site's own files, which have no folders: no path escapes it.
     const server = createServer((request, response) => {
         const url = new URL(request.url, "http://x");
-        const name = url.pathname.slice(1) || "index.html";
-        readFile(join(site, name.replaceAll("/", "")), (error, body) => {
+        if (!url.pathname.startsWith(prefix)) return response.writeHead(404).end();
+        const name = url.pathname.slice(prefix.length) || "index.html";
+        readFile(join(root(), name.replaceAll("/", "")), (error, body) => {
             if (error) return response.writeHead(404).end();
             const clock = url.searchParams.get("clock");
             if (clock && name === "index.html")
                 body = String(body).replace("<head>", `<head><script>(${fixClock})(${JSON.stringify(clock)})</script>`);
-            response.writeHead(200, { "Content-Type": types[extname(name)] ?? "font/woff2" }).end(body);
+            const type = extname(name) === ".wasm" ? wasmType : types[extname(name)] ?? "font/woff2";
+            response.writeHead(200, { "Content-Type": type }).end(body);
         });
     });
     await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
     return {
-        url: `http://127.0.0.1:${server.address().port}/`,
+        url: `http://127.0.0.1:${server.address().port}${prefix}`,
         async close() {
             server.closeAllConnections();
             await new Promise((resolve) => server.close(resolve));
@@ -151,11 +156,13 @@ export async function answer(page, table, text) {
 // put before the right one. Each mark, the score and 「正解は…」 are checked.
 export async function playDrill(page, table) {
     let score = 0;
+    const marks = [];
     for (let question = 1; question <= 10; ++question) {
         const expected = await expectedAnswer(page);
         const right = question % 3 !== 0;
         await answer(page, table, right ? expected : `9${expected}`);
         score += right ? 10 : 0;
+        marks.push(right ? "○" : "×");
         assert.equal(await shows(page, `Text2_${question}`), right ? "○" : "×", `question ${question}`);
         assert.equal(await shows(page, "Text6"), String(score));
         assert.equal(await shown(page, "Label5"), !right);
@@ -171,8 +178,11 @@ export async function playDrill(page, table) {
             assert.equal(await shown(page, "Label5"), false);
         }
     }
+    // The line after the end keeps the result, and a screen reader hears it.
     assert.equal(await shown(page, "Form1"), false);
-    assert.equal(await shows(page, "ended"), table.endedNotice);
+    const result = `得点 ${score}点　${marks.join(" ")}　Ver.${table.version}`;
+    assert.equal(await shows(page, "ended"), table.endedNotice + result);
+    await page.waitForFunction((line) => document.getElementById("notice").textContent === line, table.endedNotice + result);
 }
 
 // Where the table puts a control once the drill has started: start-up moves

@@ -93,9 +93,10 @@ for (const [engine, open] of Object.entries(engines))
             assert.equal(await reads(number), await reads(expected));
         });
 
-        await t.test("終了 closes the window and says the drill has ended", async () => {
+        await t.test("終了 closes the window and says the drill has ended, with its result", async () => {
             await tab.click("Command1");
             assert.equal(await shown(tab, "Form1"), false);
-            assert.equal(await shows(tab, "ended"), table.endedNotice);
+            const unmarked = Array(8).fill("－").join(" ");
+            assert.equal(await shows(tab, "ended"), `${table.endedNotice}得点 10点　○ × ${unmarked}　Ver.${table.version}`);
         });
     });
