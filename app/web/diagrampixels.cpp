@@ -119,28 +119,30 @@ void PixelSurface::render(double devicePixelRatio, DevicePixels &out, Keep keep)
     // Rounded as Qt sizes an image for a ratio.
     out.width = std::max(1, static_cast<int>(std::lround(width_ * r)));
     out.height = std::max(1, static_cast<int>(std::lround(height_ * r)));
-    std::vector<std::array<Point, 4>> strokes;
-    std::vector<std::uint8_t> colours;
-    double left = Far, top = Far, right = -Far, bottom = -Far;
-    for (const Line &l : lines()) {
-        if (!std::isfinite(l.x1) || !std::isfinite(l.y1) || !std::isfinite(l.x2) ||
-            !std::isfinite(l.y2))
-            continue;
-        const Point from{(l.x1 + 0.5) * r, (l.y1 + 0.5) * r};
-        const Point to{(l.x2 + 0.5) * r, (l.y2 + 0.5) * r};
-        strokes.push_back(stroke(from, to, r));
-        colours.push_back(static_cast<std::uint8_t>(l.colour & 15));
-        for (const Point &p : strokes.back()) {
-            left = std::min(left, p.x);
-            top = std::min(top, p.y);
-            right = std::max(right, p.x);
-            bottom = std::max(bottom, p.y);
+    // Each drawable line's stroke, in device pixels, for its colour.
+    auto eachStroke = [&](auto &&use) {
+        for (const Line &l : lines()) {
+            if (!std::isfinite(l.x1) || !std::isfinite(l.y1) || !std::isfinite(l.x2) ||
+                !std::isfinite(l.y2))
+                continue;
+            const Point from{(l.x1 + 0.5) * r, (l.y1 + 0.5) * r};
+            const Point to{(l.x2 + 0.5) * r, (l.y2 + 0.5) * r};
+            use(stroke(from, to, r), static_cast<std::uint8_t>(l.colour & 15));
         }
-    }
+    };
     DevicePixels::Part &part = out.part;
     if (keep == Keep::Whole) {
         part = {0, 0, out.width, out.height};
     } else {
+        double left = Far, top = Far, right = -Far, bottom = -Far;
+        eachStroke([&](const std::array<Point, 4> &corners, std::uint8_t) {
+            for (const Point &p : corners) {
+                left = std::min(left, p.x);
+                top = std::min(top, p.y);
+                right = std::max(right, p.x);
+                bottom = std::max(bottom, p.y);
+            }
+        });
         const Span columns = centresWithin(left, right, 0, out.width);
         const Span rows = centresWithin(top, bottom, 0, out.height);
         part = {columns.first, rows.first, std::max(0, columns.last - columns.first + 1),
@@ -148,8 +150,9 @@ void PixelSurface::render(double devicePixelRatio, DevicePixels &out, Keep keep)
     }
     out.colours.assign(static_cast<std::size_t>(part.width) * static_cast<std::size_t>(part.height),
                        NoPixel);
-    for (std::size_t i = 0; i < strokes.size(); ++i)
-        fill(strokes[i], colours[i], out);
+    eachStroke([&](const std::array<Point, 4> &corners, std::uint8_t colour) {
+        fill(corners, colour, out);
+    });
 }
 
 DevicePixels PixelSurface::render(double devicePixelRatio) const
